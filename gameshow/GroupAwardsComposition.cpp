@@ -32,7 +32,7 @@ Widget* FindNumbered(Panel* root, GroupAwardsComposition::Family family, u32 n) 
     return root ? Widget::FindChild(GroupAwardsComposition::SlotWidget(family, n - 1), root) : nullptr;
 }
 
-void SetShown(Widget* widget, bool shown) {
+void SetMarkShown(Widget* widget, bool shown) {
     if (!widget)
         return;
     widget->SetVisible(shown);
@@ -107,8 +107,8 @@ void GroupAwardsComposition::ShowGroup(sMetaAward& group, u32 index) {
         ShowWidgetText(FindNumbered(root, kAwardDescription, n), award.Description);
         ShowWidgetPicture(FindNumbered(root, kAwardPanel, n), award.unlocked ? kUnlockedPanel : kLockedPanel);
         ShowWidgetPicture(FindNumbered(root, kAwardPrize, n), award.unlocked ? award.thumbnail : TString<char>(kLockedPrize));
-        SetShown(FindNumbered(root, kAwardMedal, n), award.unlocked);
-        SetShown(FindNumbered(root, kAwardGlow, n), award.isNew);
+        SetMarkShown(FindNumbered(root, kAwardMedal, n), award.unlocked);
+        SetMarkShown(FindNumbered(root, kAwardGlow, n), award.isNew);
         award.isNew = false;
         ++n;
     }

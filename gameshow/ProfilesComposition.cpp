@@ -28,7 +28,7 @@ Widget* FindReported(Panel* root, const std::string& name) {
     return widget;
 }
 
-void SetShown(Widget* widget, bool shown) {
+void SetWidgetShown(Widget* widget, bool shown) {
     if (widget)
         widget->SetVisible(shown);
 }
@@ -81,8 +81,8 @@ void ProfilesComposition::Initialize(Panel* screenPanel, const TString<char>& na
     for (u32 k = 0; k < kSlotCount; ++k)
         m_Slots[k].baseImage = FindReported(root, kWidgets[4 * kSlotCount + 3 + k]);
     for (Slot& slot : m_Slots) {
-        SetShown(slot.image, false);
-        SetShown(slot.baseImageProfile, false);
+        SetWidgetShown(slot.image, false);
+        SetWidgetShown(slot.baseImageProfile, false);
     }
     GetManager().ProfileDeleteConfirmed.AddDelegate(&m_DeleteConfirmedDelegate);
     m_ListensToDeletes = true;
@@ -138,13 +138,13 @@ void ProfilesComposition::RefreshSlots() {
         const PlayerProfile* profile = k < loaded.size() ? loaded[k] : nullptr;
         if (!profile) {
             for (Widget* widget : {slot.checkBox, slot.name, slot.image, slot.baseImageProfile})
-                SetShown(widget, false);
+                SetWidgetShown(widget, false);
             continue;
         }
         ShowWidgetText(slot.name, profile->SavedGameName);
         SetPicture(slot.image, profile->ThumbnailFilename);
         for (Widget* widget : {slot.checkBox, slot.name, slot.image, slot.baseImageProfile})
-            SetShown(widget, true);
+            SetWidgetShown(widget, true);
         m_SlotMap[i32(k)] = profile->Id;
         const bool isCurrent = profile->Id == current;
         if (isCurrent) {

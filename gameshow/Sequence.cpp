@@ -9,7 +9,7 @@ using GameServices::Utilities::ISerialization;
 
 namespace {
 
-const TString<char> kEmpty;
+const TString<char> kNoText;
 
 SequenceAct ToAct(const sAct& record) {
     SequenceAct act;
@@ -24,10 +24,10 @@ SequenceAct ToAct(const sAct& record) {
 
 void sEvent::Serialize(ISerialization& s) {
     s.SetAttributeMode(true);
-    s.SerializeString("sequencer", sequencer, kEmpty);
-    s.SerializeString("name", name, kEmpty);
-    s.SerializeString("target", target, kEmpty);
-    s.SerializeString("parameter", parameter, kEmpty);
+    s.SerializeString("sequencer", sequencer, kNoText);
+    s.SerializeString("name", name, kNoText);
+    s.SerializeString("target", target, kNoText);
+    s.SerializeString("parameter", parameter, kNoText);
     s.SetAttributeMode(false);
 }
 

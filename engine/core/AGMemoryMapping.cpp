@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr size_t kHeaderBytes = 12;
+constexpr size_t kMappingHeaderBytes = 12;
 constexpr size_t kEntryBytes = 12;
 
 }  // namespace
@@ -17,14 +17,14 @@ bool AGMemoryMapping::LoadFromBytes(const u8* data, size_t size) {
         AGReport("memorymapping.mem: no memory pool manager, heaps not created");
         return false;
     }
-    if (!data || size < kHeaderBytes + 4) {
+    if (!data || size < kMappingHeaderBytes + 4) {
         AGReport("memorymapping.mem: file too short (%zu bytes), no heaps created", size);
         return false;
     }
-    const u32 count = AGMemBuffer::WordAt(data + kHeaderBytes);
-    const size_t available = (size - kHeaderBytes - 4) / kEntryBytes;
+    const u32 count = AGMemBuffer::WordAt(data + kMappingHeaderBytes);
+    const size_t available = (size - kMappingHeaderBytes - 4) / kEntryBytes;
     const size_t entries = count < available ? count : available;
-    const u8* at = data + kHeaderBytes + 4;
+    const u8* at = data + kMappingHeaderBytes + 4;
     for (size_t i = 0; i < entries; ++i, at += kEntryBytes) {
         const u32 id = AGMemBuffer::WordAt(at);
         const u32 param = AGMemBuffer::WordAt(at + 4);

@@ -22,11 +22,11 @@ AGVec3 Sub(const AGVec3& a, const AGVec3& b) {
     return {a.x - b.x, a.y - b.y, a.z - b.z};
 }
 
-AGVec3 Cross(const AGVec3& a, const AGVec3& b) {
+AGVec3 CrossProduct(const AGVec3& a, const AGVec3& b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
-AGVec3 Normalize(const AGVec3& v) {
+AGVec3 NormalizeOrKeep(const AGVec3& v) {
     const f32 length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
     if (!(length > 0.0f))
         return v;
@@ -325,9 +325,9 @@ void PCCam::ScreenToRay(const AGVec2& screen, AGVec3& rayStart, AGVec3& rayPoint
     const f32* f = m_frustum;
     const f32 x = (screen.x / f32(halfWidth) - 1.0f) * (f[1] - f[0]) * 0.5f;
     const f32 y = (1.0f - screen.y / f32(halfHeight)) * (f[2] - f[3]) * 0.5f;
-    const AGVec3 forward = Normalize(Sub(m_target, m_eye));
-    const AGVec3 side = Normalize(Cross(forward, m_up));
-    const AGVec3 up = Normalize(Cross(side, forward));
+    const AGVec3 forward = NormalizeOrKeep(Sub(m_target, m_eye));
+    const AGVec3 side = NormalizeOrKeep(CrossProduct(forward, m_up));
+    const AGVec3 up = NormalizeOrKeep(CrossProduct(side, forward));
     const f32 n = f[4];
     rayStart = m_eye;
     rayPoint = {m_eye.x + n * forward.x - x * side.x + y * up.x,

@@ -6,7 +6,7 @@ using namespace platform::gfx;
 
 namespace {
 
-constexpr f32 kDegreesToRadians = 0.017453292f;
+constexpr f32 kConeDegreesToRadians = 0.017453292f;
 
 ColorValue ToColorValue(u32 argb) {
     return {f32((argb >> 16) & 0xFF) / 255.0f, f32((argb >> 8) & 0xFF) / 255.0f,
@@ -27,8 +27,8 @@ void PCLight::BuildDeviceLight() {
     case kSpot:
         m_light.type = LightType::Spot;
         m_light.range = m_range;
-        m_light.theta = m_innerCone * kDegreesToRadians;
-        m_light.phi = m_outerCone * kDegreesToRadians;
+        m_light.theta = m_innerCone * kConeDegreesToRadians;
+        m_light.phi = m_outerCone * kConeDegreesToRadians;
         m_light.falloff = 1.0f;
         m_light.attenuation1 = 0.005f;
         break;

@@ -8,8 +8,8 @@ using namespace platform::gfx;
 
 namespace {
 
-constexpr u32 kUnset = PCBlendStates::kUnset;
-constexpr PCBlendStates kAlphaMode = {0, 1, u32(TextureOp::Modulate), kUnset, u32(TextureOp::Modulate),
+constexpr u32 kNoStage = PCBlendStates::kUnset;
+constexpr PCBlendStates kAlphaMode = {0, 1, u32(TextureOp::Modulate), kNoStage, u32(TextureOp::Modulate),
                                       u32(TextureArg::Texture)};
 constexpr PCBlendStates kAdditiveMode = {0, 2, u32(TextureOp::Modulate), u32(TextureArg::Texture),
                                          u32(TextureOp::Add), u32(TextureArg::Texture)};

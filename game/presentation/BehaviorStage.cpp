@@ -7,8 +7,8 @@ namespace QZ2011 {
 using GameServices::MiniGame::BehaviorManager;
 
 namespace {
-constexpr i32 kModePause = 1;
-constexpr i32 kModeLoop = 4;
+constexpr i32 kStageModePause = 1;
+constexpr i32 kStageModeLoop = 4;
 }  // namespace
 
 BehaviorStage::BehaviorStage(GameServices::Entities::Entity* owner)
@@ -28,11 +28,11 @@ void BehaviorStage::Update(u32) {
     }
     if (!RequestedKey.IsEmpty()) {
         if (RequestedKey != CurrentKey) {
-            manager->ReplayCurrentAction(*this, kModePause, RequestedKey, BehaviorManager::kEndKeyName);
+            manager->ReplayCurrentAction(*this, kStageModePause, RequestedKey, BehaviorManager::kEndKeyName);
             CurrentKey = RequestedKey;
         }
     } else if (!CurrentKey.IsEmpty()) {
-        manager->PlayActionBetweenKeys(*this, IflAction, kModeLoop, CurrentKey, CurrentKey);
+        manager->PlayActionBetweenKeys(*this, IflAction, kStageModeLoop, CurrentKey, CurrentKey);
         RequestedKey = CurrentKey;
     }
 }

@@ -7,8 +7,8 @@ namespace QZ2011 {
 using GameServices::MiniGame::BehaviorManager;
 
 namespace {
-constexpr i32 kModePause = 1;
-constexpr i32 kModeOnce = 3;
+constexpr i32 kBoardModePause = 1;
+constexpr i32 kBoardModeOnce = 3;
 }  // namespace
 
 BoardBehavior::BoardBehavior(GameServices::Entities::Entity* owner)
@@ -27,20 +27,20 @@ void BoardBehavior::Update(u32) {
     if (FlipRequest) {
         FlipRequest = 0;
         StopWaiting();
-        manager->PlayActionBetweenKeys(*this, CurrentAction, kModeOnce, "", "");
+        manager->PlayActionBetweenKeys(*this, CurrentAction, kBoardModeOnce, "", "");
         if (FlipToBack) {
             manager->ListenCurrentActionKey(*this, kStartIFL, &KeyDelegate);
             WaitingForStartIFL = 1;
         }
     } else if (ShowBackRequest) {
         ShowBackRequest = 0;
-        manager->PlayActionBetweenKeys(*this, kBackAction, kModeOnce, BehaviorManager::kStartKeyName, "");
+        manager->PlayActionBetweenKeys(*this, kBackAction, kBoardModeOnce, BehaviorManager::kStartKeyName, "");
     } else if (ShowFrontRequest) {
         ShowFrontRequest = 0;
-        manager->PlayActionBetweenKeys(*this, CurrentAction, kModePause, BehaviorManager::kStartKeyName, "");
+        manager->PlayActionBetweenKeys(*this, CurrentAction, kBoardModePause, BehaviorManager::kStartKeyName, "");
     } else if (BuzzRequest) {
         BuzzRequest = 0;
-        manager->PlayActionBetweenKeys(*this, kBuzzAction, kModeOnce, "", "");
+        manager->PlayActionBetweenKeys(*this, kBuzzAction, kBoardModeOnce, "", "");
     }
 }
 

@@ -12,13 +12,13 @@ namespace QZ2011 {
 namespace {
 
 using Cue = AudioManagerQZ::Cue;
-constexpr u8 M = AudioManagerQZ::kMusic;
+constexpr u8 Mu = AudioManagerQZ::kMusic;
 constexpr u8 V = AudioManagerQZ::kVoice;
 constexpr u8 S = AudioManagerQZ::kSfx;
 
 // sound, variants, category, streamed, looped, stops its category first, holds the sequence
 constexpr AudioManagerQZ::CueRow kCues[] = {
-    {"music_intro.snd", 0, M, true, false, false, false},
+    {"music_intro.snd", 0, Mu, true, false, false, false},
     {"intro.snd", 0, V, false, false, true, true},
     {"family1intro", 3, V, false, false, true, true},
     {"Family2Intro", 3, V, false, false, true, true},
@@ -73,9 +73,9 @@ constexpr AudioManagerQZ::CueRow kCues[] = {
     {"roundsuddendeath", 3, V, true, false, true, true},
     {"familycontrols", 5, V, false, false, true, true},
     {"chancetosteal", 5, V, false, false, true, true},
-    {"Music_Countdown.loop.snd", 0, M, true, true, false, false},
-    {"music_faceoff.snd", 0, M, true, false, true, false},
-    {"music_endround.snd", 0, M, false, false, true, false},
+    {"Music_Countdown.loop.snd", 0, Mu, true, true, false, false},
+    {"music_faceoff.snd", 0, Mu, true, false, true, false},
+    {"music_endround.snd", 0, Mu, false, false, true, false},
     {"FaceOffBetterAnswer", 5, V, false, false, true, true},
     {"SFX_FM_DupeAnswer.snd", 0, S, false, false, true, false},
     {"SFX_EndClock.snd", 0, S, false, false, true, false},

@@ -152,8 +152,8 @@ consteval bool EveryPlayedSequenceLoaded() {
 static_assert(EveryPlayedSequenceLoaded(), "a sequence the game plays is not in the in-game sequence table");
 
 // Play modes of the behaviour file.
-constexpr int kModePause = 1;
-constexpr int kModeLoop = 4;
+constexpr int kDressingModePause = 1;
+constexpr int kDressingModeLoop = 4;
 // The key a looping prop starts its animation from.
 constexpr const char* kLoopKey = "startKey";
 
@@ -256,10 +256,10 @@ void ApplyLook(QZ11Game& game, GameServices::Entities::Set* set, const char* nam
         if (BehaviorStage* stage = GetStageBehavior(prop)) {
             switch (look.gesture) {
             case Gesture::Loop:
-                BehaviorStage::PlayAnimation(kLoopKey, stage, kModeLoop);
+                BehaviorStage::PlayAnimation(kLoopKey, stage, kDressingModeLoop);
                 break;
             case Gesture::Freeze:
-                BehaviorStage::PlayAnimation(look.key, stage, kModePause);
+                BehaviorStage::PlayAnimation(look.key, stage, kDressingModePause);
                 break;
             case Gesture::Hold:
                 stage->SetRequestedKey(look.key);

@@ -28,7 +28,7 @@ constexpr int kLeftFamilyPose = 30;
 constexpr int kMemberPose[4] = {0, 2, 1, 3};
 
 // Podium markers A..D.
-enum Podium { A, B, C, D };
+enum Podium { PodA, PodB, PodC, PodD };
 
 struct Placement {
     Podium podium;
@@ -36,18 +36,18 @@ struct Placement {
 };
 
 // The left family by its alternate-order flag, members 1..4.
-constexpr Placement kLeftAlternate[4] = {{A, -45.0f}, {C, -50.0f}, {B, -45.0f}, {D, -50.0f}};
-constexpr Placement kLeftUsual[4] = {{B, -45.0f}, {D, -50.0f}, {A, -45.0f}, {C, -50.0f}};
+constexpr Placement kLeftAlternate[4] = {{PodA, -45.0f}, {PodC, -50.0f}, {PodB, -45.0f}, {PodD, -50.0f}};
+constexpr Placement kLeftUsual[4] = {{PodB, -45.0f}, {PodD, -50.0f}, {PodA, -45.0f}, {PodC, -50.0f}};
 // Player 2's family by its alternate-order flag.
-constexpr Placement kRightAlternate[4] = {{A, 45.0f}, {C, 50.0f}, {B, 45.0f}, {D, 50.0f}};
-constexpr Placement kRightUsual[4] = {{B, 45.0f}, {D, 50.0f}, {A, 45.0f}, {C, 50.0f}};
+constexpr Placement kRightAlternate[4] = {{PodA, 45.0f}, {PodC, 50.0f}, {PodB, 45.0f}, {PodD, 50.0f}};
+constexpr Placement kRightUsual[4] = {{PodB, 45.0f}, {PodD, 50.0f}, {PodA, 45.0f}, {PodC, 50.0f}};
 
 // The computer family's podiums by decade and difficulty, members 1..4.
 const Podium* ComputerPodiums(u32 decade, u32 difficulty) {
-    static constexpr Podium kCBAD[4] = {C, B, A, D};
-    static constexpr Podium kDBCA[4] = {D, B, C, A};
-    static constexpr Podium kCDAB[4] = {C, D, A, B};
-    static constexpr Podium kABCD[4] = {A, B, C, D};
+    static constexpr Podium kCBAD[4] = {PodC, PodB, PodA, PodD};
+    static constexpr Podium kDBCA[4] = {PodD, PodB, PodC, PodA};
+    static constexpr Podium kCDAB[4] = {PodC, PodD, PodA, PodB};
+    static constexpr Podium kABCD[4] = {PodA, PodB, PodC, PodD};
     if ((decade == 0 && difficulty == 0) || (decade == 2 && difficulty == 0))
         return kCBAD;
     if ((decade == 1 && difficulty == 1) || (decade == 3 && difficulty == 0))
@@ -82,7 +82,7 @@ void PutAt(QZCharacter* character, Prop* marker) {
     character->SetPosition(position);
 }
 
-void Play(QZ2011GameContext* context, const char* name) {
+void StartSequence(QZ2011GameContext* context, const char* name) {
     if (GameShow::SequenceManager* sequences = context ? context->GetSequenceManager() : nullptr)
         sequences->PlaySequence(name);
 }
@@ -108,7 +108,7 @@ void QZ11Game::HideAllContestants() {
 void QZ11Game::PlayLeftFamilyPose() {
     QZ2011GameContext* context = QZ2011GameContext::Current();
     ApplyInGameStageDressing();
-    Play(context, ShowSequenceStem(kSeqLeftPose));
+    StartSequence(context, ShowSequenceStem(kSeqLeftPose));
     HideAllContestants();
     SetCrowdVisible(false);
     const u32 decade = context ? context->m_Decade : 4;
@@ -160,7 +160,7 @@ void QZ11Game::PlayRightFamilyPose() {
     if (decade < 4 && difficulty < 3) {
         const std::string name = SequenceName(kSeqRightPose) + kPoseSequenceDecades[decade] +
                                  kPoseSequenceDifficulties[difficulty];
-        Play(context, name.c_str());
+        StartSequence(context, name.c_str());
         for (int member = 0; member < 4; ++member)
             if (QZCharacter* character = m_Contestants[4 + member]) {
                 character->m_Behavior.PoseId = kPoseBase[decade] + int(difficulty) * 10 + kMemberPose[member];
@@ -174,7 +174,7 @@ void QZ11Game::PlayRightFamilyPose() {
 }
 
 void QZ11Game::PlayLeftFamilyIntro() {
-    Play(QZ2011GameContext::Current(), ShowSequenceStem(kSeqLeftIntro));
+    StartSequence(QZ2011GameContext::Current(), ShowSequenceStem(kSeqLeftIntro));
     HideAllContestants();
     PlaceLeftFamily();
     for (int member = 0; member < 4; ++member)
@@ -183,7 +183,7 @@ void QZ11Game::PlayLeftFamilyIntro() {
 }
 
 void QZ11Game::PlayRightFamilyIntro() {
-    Play(QZ2011GameContext::Current(), ShowSequenceStem(kSeqRightIntro));
+    StartSequence(QZ2011GameContext::Current(), ShowSequenceStem(kSeqRightIntro));
     HideAllContestants();
     PlaceRightFamily();
     for (int member = 0; member < 4; ++member)
@@ -242,23 +242,23 @@ void QZ11Game::StartRound() {
     case 1:
         context->m_RoundCounter = 1;
         AGReport("--+++ START SINGLE ROUND 1 +++--");
-        Play(context, SequenceName(kSeqFaceOffRound, 1).c_str());
+        StartSequence(context, SequenceName(kSeqFaceOffRound, 1).c_str());
         break;
     case 2:
         AGReport("--+++ START SINGLE ROUND 2 +++--");
-        Play(context, SequenceName(kSeqFaceOffRound, 2).c_str());
+        StartSequence(context, SequenceName(kSeqFaceOffRound, 2).c_str());
         break;
     case 3:
         AGReport("--+++ START DOUBLE ROUND +++--");
-        Play(context, SequenceName(kSeqFaceOffRound, 3).c_str());
+        StartSequence(context, SequenceName(kSeqFaceOffRound, 3).c_str());
         break;
     case 4:
         AGReport("--+++ START TRIPLE ROUND +++--");
-        Play(context, SequenceName(kSeqFaceOffRound, 4).c_str());
+        StartSequence(context, SequenceName(kSeqFaceOffRound, 4).c_str());
         break;
     case 5:
         AGReport("--+++ START SUDDEN DEATH +++--");
-        Play(context, ShowSequenceStem(kSeqSuddenDeath));
+        StartSequence(context, ShowSequenceStem(kSeqSuddenDeath));
         break;
     default:
         break;

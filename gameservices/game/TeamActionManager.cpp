@@ -18,7 +18,7 @@ namespace {
 // Typed characters: raised by the device system's typed-character event, bound to no action.
 constexpr const char* kSoftKey = "softkey";
 
-TString<char> Lower(const TString<char>& text) {
+TString<char> LowerCase(const TString<char>& text) {
     TString<char> lower(text);
     lower.ToLower();
     return lower;
@@ -53,7 +53,7 @@ TeamActionManager::~TeamActionManager() {
 void TeamActionManager::ListenTeamAction(TeamActionListener* listener, const TString<char>& name) {
     if (!listener)
         return;
-    const TString<char> lower = Lower(name);
+    const TString<char> lower = LowerCase(name);
     const u32 key = Crc32Hash(lower.c_str());
     auto it = m_Listeners.find(key);
     if (it == m_Listeners.end()) {
@@ -66,7 +66,7 @@ void TeamActionManager::ListenTeamAction(TeamActionListener* listener, const TSt
 
 void TeamActionManager::UnlistenTeamAction(TeamActionListener* listener,
                                            const TString<char>& name) {
-    const TString<char> lower = Lower(name);
+    const TString<char> lower = LowerCase(name);
     auto it = m_Listeners.find(Crc32Hash(lower.c_str()));
     if (it == m_Listeners.end())
         return;
@@ -116,7 +116,7 @@ bool TeamActionManager::SlotOf(i32 deviceId, u32& slot) const {
 void TeamActionManager::OnDeviceAction(Bridge::sActionData* data) {
     if (!m_Enabled || !data || data->m_DeviceId < 0)
         return;
-    const TString<char> lower = Lower(data->m_ActionName);
+    const TString<char> lower = LowerCase(data->m_ActionName);
     const bool typed = lower == kSoftKey;
     const u32 key = Crc32Hash(lower.c_str());
     auto it = m_Listeners.find(key);
@@ -142,7 +142,7 @@ void TeamActionManager::SimulateTeamAction(TeamActionData* data, const TString<c
         AGReport("SimulateTeamAction needs a member: %s", name.c_str());
         return;
     }
-    const TString<char> lower = Lower(name);
+    const TString<char> lower = LowerCase(name);
     TeamActionData teamData(data->m_ActionData, data->m_Word, data->m_Member);
     Dispatch(Crc32Hash(lower.c_str()), lower, teamData);
 }

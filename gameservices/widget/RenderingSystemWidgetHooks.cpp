@@ -44,7 +44,7 @@ TString<char> WithExtension(const TString<char>& name, const char* extension) {
     return file;
 }
 
-AGFont* LoadFont(const TString<char>& name) {
+AGFont* LoadFontNamed(const TString<char>& name) {
     AGResourceManager* resources = AGResourceManager::Get();
     AGBaseProvider* provider = resources ? resources->GetProvider(TypeKey::Font) : nullptr;
     if (!provider)
@@ -63,7 +63,7 @@ void RefreshText(Widget& widget, u32 index, const TextStyle& style, const TStrin
         return;
     if (fonts->size() <= index)
         fonts->resize(index + 1, nullptr);
-    AGFont* font = LoadFont(fontName);
+    AGFont* font = LoadFontNamed(fontName);
     AGFont* old = (*fonts)[index];
     (*fonts)[index] = font;
     const u32 fontSize = font ? font->GetHeaderValue(0) : 0;
@@ -78,7 +78,7 @@ void RefreshText(Widget& widget, u32 index, const TextStyle& style, const TStrin
     GiveBack(TypeKey::Font, old);
 }
 
-i32 RenderTypeOf(const Widget& widget) {
+i32 RenderTypeOfWidget(const Widget& widget) {
     i32 type = -1;
     RenderingSystemWidget::ParseRenderType(widget.m_RenderType, type);
     return type;
@@ -210,7 +210,7 @@ void ShowStateSprite(AGSprite* sprite, const ImageBox& box, i32 type) {
 }
 
 void ButtonState(Button& button, AGCompositeRenderable& composite, const SpriteList* sprites) {
-    const i32 type = RenderTypeOf(button);
+    const i32 type = RenderTypeOfWidget(button);
     const ImageBox box{AGVec2{button.m_Width, button.m_Height}, AGVec2{0.0f, 0.0f}};
     for (u32 i = 0; i < 4; ++i)
         ShowStateSprite(At(sprites, i), box, type);
@@ -227,7 +227,7 @@ void CheckBoxState(CheckBox& box, AGCompositeRenderable& composite, const Sprite
     const u32 state = std::min(box.m_CheckBehavior.m_VisualState, 2u);
     if (!At(sprites, state))
         AGReport("this behavior is not initialize in the Check Box");
-    const i32 type = RenderTypeOf(box);
+    const i32 type = RenderTypeOfWidget(box);
     for (u32 i = 0; i < 6; ++i)
         ShowStateSprite(At(sprites, i), box.m_Check, type);
     const i32 mark = MemberOf(composite, sprites, 3, 3);
@@ -389,7 +389,7 @@ void RenderingSystemWidget::UpdateOpacity(Widget& widget) {
 void RenderingSystemWidget::UpdateText(Widget& widget) {
     if (!CompositeOf(widget))
         return;
-    const i32 type = RenderTypeOf(widget);
+    const i32 type = RenderTypeOfWidget(widget);
     if (const TextStyle* style = StyleOf(widget)) {
         if (At(widget.VolatileDatas.GetTexts(), 1)) {
             RefreshText(widget, 1, *style, style->m_Effect, style->m_EffectColor, type);

@@ -23,7 +23,7 @@ using namespace Render;
 
 namespace {
 
-Entities::Set* CurrentLevel() {
+Entities::Set* RunningLevel() {
     KorvoGame::ICurrentGame* game = KorvoGame::ICurrentGame::Get();
     return game ? game->GetCurrentLevel() : nullptr;
 }
@@ -33,13 +33,13 @@ AGVideoPlayerImpl* VideoPlayer() {
     return player ? player->GetImpl() : nullptr;
 }
 
-AGBaseProvider* Provider(u32 typeKey) {
+AGBaseProvider* ProviderOf(u32 typeKey) {
     AGResourceManager* resources = AGResourceManager::Get();
     return resources ? resources->GetProvider(typeKey) : nullptr;
 }
 
-AGFont* LoadFont(const TString<char>& name) {
-    AGBaseProvider* provider = Provider(TypeKey::Font);
+AGFont* LoadSpecialFont(const TString<char>& name) {
+    AGBaseProvider* provider = ProviderOf(TypeKey::Font);
     if (!provider)
         return nullptr;
     const TString<char> file = RenderingSystemWidget::GetFontFileName(name);
@@ -101,7 +101,7 @@ AGFont* SpecialFont(ScrollText& widget) {
         return nullptr;
     if (fonts->size() > 1)
         return (*fonts)[1];
-    fonts->push_back(LoadFont(widget.m_SpecialStyle.m_FontName));
+    fonts->push_back(LoadSpecialFont(widget.m_SpecialStyle.m_FontName));
     return fonts->back();
 }
 
@@ -204,7 +204,7 @@ void RenderingSystemWidget::BuildScrollText(Widget& widget) {
     widget.VolatileDatas.Set(Keys::kDATA_TEXTS, texts);
     auto* fonts = new FontList();
     widget.VolatileDatas.Set(Keys::kDATA_FONTS, fonts);
-    fonts->push_back(LoadFont(scroll.m_NormalStyle.m_FontName));
+    fonts->push_back(LoadSpecialFont(scroll.m_NormalStyle.m_FontName));
 
     i32 type = -1;
     ParseRenderType(widget.m_RenderType, type);
@@ -216,7 +216,7 @@ void RenderingSystemWidget::BuildScrollText(Widget& widget) {
         const TextStyle& style = special ? scroll.m_SpecialStyle : normal;
         AGFont* font = (*fonts)[0];
         if (special) {
-            font = LoadFont(scroll.m_SpecialStyle.m_FontName);
+            font = LoadSpecialFont(scroll.m_SpecialStyle.m_FontName);
             fonts->push_back(font);
         }
         CreateWidgetText((*texts)[i], font, widget.m_Width, widget.m_Height, normal.m_VerticalAlignment,
@@ -244,7 +244,7 @@ void RenderingSystemWidget::BuildEmitter3D(Widget& widget) {
     AGCompositeRenderable* composite = NewComposite(widget);
     if (owner.m_EmitterSource.Length() > 0) {
         const u32 id = Crc32Hash(owner.m_EmitterSource.c_str());
-        AGBaseProvider* provider = Provider(TypeKey::Emitter3D);
+        AGBaseProvider* provider = ProviderOf(TypeKey::Emitter3D);
         AGResource* made = provider && AGDirectory::FindHolder(id) ? CreateResourceInstance(provider, id, 0, false)
                                                                     : nullptr;
         // Without the graphics start-up the provider makes placeholders that are no emitters.
@@ -267,7 +267,7 @@ void RenderingSystemWidget::BuildEmitter3D(Widget& widget) {
 
 void RenderingSystemWidget::BuildVideo(Widget& widget) {
     auto& video = static_cast<Video&>(widget);
-    Entities::Set* level = CurrentLevel();
+    Entities::Set* level = RunningLevel();
     Entities::VideoAsset* asset = level ? level->FindVideoAsset(video.m_VideoName) : nullptr;
     if (!asset) {
         AGReport("can not find the component Level name of this video");

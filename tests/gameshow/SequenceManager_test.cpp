@@ -82,7 +82,7 @@ protected:
     FDelegate<SequenceManagerTest> ended{this, &SequenceManagerTest::OnEnded};
 };
 
-std::vector<std::string> Names(const std::vector<std::string>& events) {
+std::vector<std::string> EventNames(const std::vector<std::string>& events) {
     std::vector<std::string> names;
     for (const std::string& event : events)
         names.push_back(event.substr(0, event.find(':')));
@@ -99,7 +99,7 @@ TEST_F(SequenceManagerTest, ActsFireInTheUpdateWhoseIntervalHoldsTheirTime) {
     for (const Step& step : {Step{"a@0", "a@399", "a@-"}, Step{"a@400", "a@400", "a@799"},
                              Step{"a@800", "a@1199", "a-end", "ended"}, Step{}}) {
         manager.Update(400);
-        EXPECT_EQ(Names(events), step);
+        EXPECT_EQ(EventNames(events), step);
         events.clear();
     }
     EXPECT_EQ(manager.GetCurrentSequence(), nullptr);
@@ -113,7 +113,7 @@ TEST_F(SequenceManagerTest, ActsFireInTheUpdateWhoseIntervalHoldsTheirTime) {
     manager.Update(400);
     manager.SetEnabled(true);
     manager.Update(400);  // from the start again
-    EXPECT_EQ(Names(events), (std::vector<std::string>{"a-start", "a@0", "a@399", "a@-"}));
+    EXPECT_EQ(EventNames(events), (std::vector<std::string>{"a-start", "a@0", "a@399", "a@-"}));
 }
 
 TEST_F(SequenceManagerTest, UnreadableDamagedAndUnknownSequences) {
@@ -129,7 +129,7 @@ TEST_F(SequenceManagerTest, UnreadableDamagedAndUnknownSequences) {
     manager.PlaySequence("a");
     events.clear();
     manager.PlaySequence("nothing");
-    EXPECT_TRUE(Names(events) == std::vector<std::string>({"a-end", "ended"}) && !manager.GetCurrentSequence());
+    EXPECT_TRUE(EventNames(events) == std::vector<std::string>({"a-end", "ended"}) && !manager.GetCurrentSequence());
 
     // Loading a present name keeps the first; an event of no known sequencer is reported.
     manager.LoadSequence("a", dir.Write("other.xml", SequenceFile("x", 5, true, {})).c_str());
@@ -179,7 +179,7 @@ TEST_F(SequenceManagerTest, SequencesRemovedReplacedOrSkippedEndInOrder) {
     Load("s", 1000, true, {});
     manager.PlaySequence("s");
     manager.Skip();
-    EXPECT_EQ(Names(events), (std::vector<std::string>{a + "-start", a + "@0", "s-start", "s-skip", "s-end", "ended"}));
+    EXPECT_EQ(EventNames(events), (std::vector<std::string>{a + "-start", a + "@0", "s-start", "s-skip", "s-end", "ended"}));
 
     Load("a", 1000, false, {"0"});
     sequencer.hook = [&](const std::string& name) {
@@ -205,7 +205,7 @@ TEST_F(SequenceManagerTest, SequencesRemovedReplacedOrSkippedEndInOrder) {
         events.clear();
         for (const std::string& call : calls)
             call == "skip" ? manager.Skip() : manager.PlaySequence(call.c_str());
-        EXPECT_EQ(Names(events), fired);
+        EXPECT_EQ(EventNames(events), fired);
     }
     manager.PlaySequence("soft");
     manager.SetPaused(true);

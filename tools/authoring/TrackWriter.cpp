@@ -74,7 +74,7 @@ std::string ResourceHeader(const char* typeWord, uint32_t payloadSize) {
 
 namespace {
 
-std::string WithHeader(const char* typeWord, const std::string& payload) {
+std::string WithTrackHeader(const char* typeWord, const std::string& payload) {
     return ResourceHeader(typeWord, uint32_t(payload.size())) + payload;
 }
 
@@ -85,7 +85,7 @@ std::string ModelAnimationBytes(float frameCount, float frameRate, const Track& 
     ByteWriter w;
     w.F32(frameCount).F32(frameRate);
     w.Bytes(position.Bytes()).Bytes(rotation.Bytes()).Bytes(scale.Bytes());
-    return WithHeader("prsAnimation", w.Str());
+    return WithTrackHeader("prsAnimation", w.Str());
 }
 
 std::string PrscAnimationBytes(float frameCount, float frameRate, const Track& position,
@@ -95,7 +95,7 @@ std::string PrscAnimationBytes(float frameCount, float frameRate, const Track& p
     w.F32(frameCount).F32(frameRate);
     w.Bytes(position.Bytes()).Bytes(rotation.Bytes()).Bytes(scale.Bytes());
     w.Bytes(color.Bytes()).Bytes(uv.Bytes());
-    return WithHeader("prscAnimation", w.Str());
+    return WithTrackHeader("prscAnimation", w.Str());
 }
 
 std::string SkinAnimationBytes(float frameCount, float frameRate,
@@ -106,7 +106,7 @@ std::string SkinAnimationBytes(float frameCount, float frameRate,
         w.Bytes(bone.position.Bytes()).Bytes(bone.rotation.Bytes());
     for (const SkinBoneTracks& bone : bones)
         w.U16(bone.boneIndex);
-    return WithHeader("skeletonPrsAnimation", w.Str());
+    return WithTrackHeader("skeletonPrsAnimation", w.Str());
 }
 
 std::string CameraBytes(float frameCount, const Track& eye, const Track& target, const Track& fov) {

@@ -23,7 +23,7 @@ using V3 = std::array<float, 3>;
 constexpr const char* k3DPackage = "gameshowavatar3d.dir";
 constexpr const char* kPicturePackage = "general_globalgameassets.dir";
 constexpr const char* kPlainMaterial = "chr_plain";
-constexpr float kPi = 3.14159265f;
+constexpr float kPiF = 3.14159265f;
 
 // A box in rest space with its colour, ready to draw or to skin.
 struct PaintedBox {
@@ -50,7 +50,7 @@ std::vector<PaintedBox> Paint(const Art& art, const Figure& figure, const std::s
     const auto shape = art.shapes.find(figure.shape);
     if (shape == art.shapes.end())
         return boxes;
-    for (const Box& box : shape->second) {
+    for (const characters::Box& box : shape->second) {
         PaintedBox painted{box.bone, box.centre, box.half, box.argb};
         if (box.paint == 'a')
             painted.argb = figure.a;
@@ -174,7 +174,7 @@ std::array<float, 4> Multiply(const std::array<float, 4>& a, const std::array<fl
 std::array<float, 4> Turn(const V3& degrees) {
     std::array<float, 4> q{0, 0, 0, 1};
     for (size_t axis = 0; axis < 3; ++axis) {
-        const float half = degrees[axis] * kPi / 360.0f;
+        const float half = degrees[axis] * kPiF / 360.0f;
         std::array<float, 4> r{0, 0, 0, std::cos(half)};
         r[axis] = std::sin(half);
         q = Multiply(r, q);
@@ -194,7 +194,7 @@ std::string SkinAnimation(const Animation& animation, const Art& art, float scal
                 if (size_t(channel.bone) != bone)
                     continue;
                 const float value =
-                    channel.base + channel.amplitude * std::sin(2 * kPi * (channel.cycles * float(frame) /
+                    channel.base + channel.amplitude * std::sin(2 * kPiF * (channel.cycles * float(frame) /
                                                                                 float(animation.frames) +
                                                                             channel.phase));
                 if (channel.axis < 3)

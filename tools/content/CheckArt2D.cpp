@@ -44,7 +44,7 @@ constexpr const char* kCharacterArtSource = "data/content/art/characters.txt";
 constexpr const char* kFontSource = "data/content/fonts.txt";
 constexpr const char* kAnimationSource = "data/content/animations.txt";
 
-std::string Str(const TString<char>& text) { return text.c_str(); }
+std::string AsString(const TString<char>& text) { return text.c_str(); }
 
 std::string Format(const char* pattern, int number) {
     char text[96];
@@ -70,7 +70,7 @@ public:
     void Image(const std::string& image, bool firstDot, bool setAtRunTime, const Site& at, const std::string& what) {
         if (!m_done.insert(image + (firstDot ? "|1" : "|0") + (setAtRunTime ? "|r" : "")).second)
             return;
-        const std::string sprite = Str(RenderingSystemWidget::GetSpriteFileName(image.c_str(), firstDot));
+        const std::string sprite = AsString(RenderingSystemWidget::GetSpriteFileName(image.c_str(), firstDot));
         const PackageEntry* entry = m_checker.Use(sprite);
         if (!entry) {
             m_checker.Error(at.from, at.entry,
@@ -100,7 +100,7 @@ public:
 
     // A font key: its font file by the widget rule, the font's material and atlas.
     void Font(const std::string& key, const Site& at, const std::string& what) {
-        const std::string file = Str(RenderingSystemWidget::GetFontFileName(key.c_str()));
+        const std::string file = AsString(RenderingSystemWidget::GetFontFileName(key.c_str()));
         if (!m_done.insert(file).second)
             return;
         const PackageEntry* entry = m_checker.Use(file);
@@ -217,7 +217,7 @@ std::vector<std::pair<std::string, const char*>> CodeImages() {
     std::vector<std::pair<std::string, const char*>> images;
     for (u32 decade = 0; decade < QZ11DifficultySelector::kDecadeCount; ++decade)
         for (u32 difficulty = 0; difficulty < QZ11DifficultySelector::kDifficultyCount; ++difficulty)
-            images.emplace_back(Str(QZ11DifficultySelector::FamilyImage(difficulty, decade)), kCharacterArtSource);
+            images.emplace_back(AsString(QZ11DifficultySelector::FamilyImage(difficulty, decade)), kCharacterArtSource);
     for (u32 decade = 1; decade <= QZ11DifficultySelector::kDecadeCount; ++decade)
         images.emplace_back(Format(QZ2011::ScreenTutorial::kSurveyReflectionImage, int(decade)), kInterfaceSource);
     using GameShow::GroupAwardsComposition;
@@ -229,7 +229,7 @@ std::vector<std::pair<std::string, const char*>> CodeImages() {
         images.emplace_back(Format(GroupAwardsComposition::kIconPicture, int(group)), kInterfaceSource);
     const GameShow::Settings settings;
     for (const GameShow::DefaultLook& look : settings.GetDefaultLooks())
-        images.emplace_back(Str(look.ThumbnailFilename), kCharacterArtSource);
+        images.emplace_back(AsString(look.ThumbnailFilename), kCharacterArtSource);
     return images;
 }
 
@@ -255,8 +255,8 @@ void CheckThumbnails(Checker& checker, Art2D& art) {
     namespace KG = GameServices::KorvoGame;
     using GameShow::WardrobeManager;
     auto check = [&](const PackageEntry& file, const TString<char>& item) {
-        art.Image(Str(GameShow::AwardsComposition::GetThumbnailName(item)), true, true, {file.from, file.Label()},
-                  "item \"" + Str(item) + "\": thumbnail");
+        art.Image(AsString(GameShow::AwardsComposition::GetThumbnailName(item)), true, true, {file.from, file.Label()},
+                  "item \"" + AsString(item) + "\": thumbnail");
     };
     for (const char* name :
          {WardrobeManager::kDefaultFile, WardrobeManager::kUnlockableFile, WardrobeManager::kExtraFile}) {
@@ -280,7 +280,7 @@ void CheckThumbnails(Checker& checker, Art2D& art) {
     }
 }
 
-bool IsImageAttribute(const std::string& key) {
+bool IsImageKey(const std::string& key) {
     return key.starts_with("Image") && key.find("Size") == std::string::npos &&
            key.find("Position") == std::string::npos;
 }
@@ -291,7 +291,7 @@ void CheckLayoutWidgets(Art2D& art, const GameServices::Utilities::SerializableV
     for (const sWidget& widget : widgets) {
         const std::string name = widget.m_Name.c_str();
         for (const auto& [key, value] : widget.m_Values.m_Texts) {
-            if (IsImageAttribute(key) && !value.IsEmpty())
+            if (IsImageKey(key) && !value.IsEmpty())
                 art.Image(value.c_str(), widget.m_Type == kLayoutImage, widget.m_Type == kLayoutImage, at,
                           "\"" + name + "\" " + key);
             else if (key == "TextFontName" || key == "SpecialTextFontName")

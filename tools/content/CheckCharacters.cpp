@@ -33,11 +33,11 @@ using GameShow::AwardsComposition;
 using GameShow::WardrobeManager;
 
 constexpr const char* kCharacterSource = "data/content/characters.txt";
-constexpr const char* kAwardSource = "data/content/awards.txt";
-constexpr const char* kLookPackage = "gameshowavatarxmls.dir";
+constexpr const char* kAwardsFile = "data/content/awards.txt";
+constexpr const char* kLooksPackage = "gameshowavatarxmls.dir";
 constexpr u32 kParts = u32(KG::NB_ANATOMY_PART_TYPE) + u32(KG::NB_OUTFIT_PART_TYPE);
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string Quote(const std::string& text) { return "\"" + text + "\""; }
 
 std::string Cut(const std::string& name) { return WardrobeManager::CutExtension(name.c_str()).c_str(); }
 
@@ -87,7 +87,7 @@ private:
     }
 
     void ReadAssemblies(const char* file, std::vector<Assembly>& into) {
-        const PackageEntry* entry = Need(file, kCharacterSource, Quoted(file) + " is in no package");
+        const PackageEntry* entry = Need(file, kCharacterSource, Quote(file) + " is in no package");
         WardrobeManager::AssemblyList list;
         if (!entry || !Read(*entry, "CharacterAssemblies", list))
             return;
@@ -96,12 +96,12 @@ private:
             assembly.name = record.Name.c_str();
             assembly.id = record.Id;
             assembly.male = record.Gender == KG::CharacterAssembly::kMale;
-            const std::string what = "assembly " + Quoted(assembly.name) + " names ";
+            const std::string what = "assembly " + Quote(assembly.name) + " names ";
             assembly.wardrobe = m_checker.Use(record.Wardrobe.c_str());
             KG::sWardRobe_KorvoCity wardrobe;
             if (!assembly.wardrobe)
                 m_checker.Error(entry->from, entry->Label(),
-                                what + "wardrobe " + Quoted(record.Wardrobe.c_str()) + ", which no package holds");
+                                what + "wardrobe " + Quote(record.Wardrobe.c_str()) + ", which no package holds");
             else if (Read(*assembly.wardrobe, "WardRobe", wardrobe))
                 for (u32 type = 0; type < KG::NB_OUTFIT_PART_TYPE; ++type)
                     for (const KG::sOutFitPart_KorvoCity& part : wardrobe.Parts[type])
@@ -111,7 +111,7 @@ private:
                 KG::sAnatomy_KorvoCity anatomy;
                 if (!anatomyEntry)
                     m_checker.Error(entry->from, entry->Label(),
-                                    what + "anatomy " + Quoted(record.Anatomy.c_str()) + ", which no package holds");
+                                    what + "anatomy " + Quote(record.Anatomy.c_str()) + ", which no package holds");
                 else if (Read(*anatomyEntry, "AnatomyPart", anatomy))
                     for (u32 type = 0; type < KG::NB_ANATOMY_PART_TYPE; ++type)
                         for (const KG::sAnatomyPart_KorvoCity& part : anatomy.Parts[type])
@@ -200,8 +200,8 @@ private:
             return;
         const PackageEntry* entry = m_checker.Use(model);
         if (!entry)
-            return m_checker.Error(from, label, owner + " item " + Quoted(model) + " has no model in any package");
-        UseChain(*entry, "model " + Quoted(model));
+            return m_checker.Error(from, label, owner + " item " + Quote(model) + " has no model in any package");
+        UseChain(*entry, "model " + Quote(model));
     }
 
     void UseThumbnail(const std::string& item, const SourceRef& from, const std::string& label) {
@@ -212,9 +212,9 @@ private:
             return;
         const PackageEntry* entry = m_checker.Use(sprite);
         if (!entry)
-            return m_checker.Error(from, label, "the wardrobe shows " + Quoted(picture) + " for " + Quoted(item) +
-                                                    "; no package holds its sprite " + Quoted(sprite));
-        UseChain(*entry, "sprite " + Quoted(sprite));
+            return m_checker.Error(from, label, "the wardrobe shows " + Quote(picture) + " for " + Quote(item) +
+                                                    "; no package holds its sprite " + Quote(sprite));
+        UseChain(*entry, "sprite " + Quote(sprite));
     }
 
     // Every item's model; hair and outfit items' thumbnails; extra "skin01" items in every tone.
@@ -222,10 +222,10 @@ private:
         for (const Assembly& assembly : m_defaults)
             if (GameShow::GetLookSuffix(assembly.name.c_str()).IsEmpty())
                 m_checker.Error({kCharacterSource, 0}, "",
-                                "assembly " + Quoted(assembly.name) + " has no skin tone in the game's table");
+                                "assembly " + Quote(assembly.name) + " has no skin tone in the game's table");
         for (auto* set : {&m_defaults, &m_unlockables, &m_extras})
             for (const Assembly& assembly : *set) {
-                const std::string owner = "assembly " + Quoted(assembly.name);
+                const std::string owner = "assembly " + Quote(assembly.name);
                 for (u32 part = 0; part < kParts; ++part)
                     for (const auto& [id, model] : assembly.parts[part]) {
                         const PackageEntry& file = IsOutfit(part) ? *assembly.wardrobe : *assembly.anatomy;
@@ -243,8 +243,8 @@ private:
                         const std::string tone = GameShow::GetLookSuffix(assembly.name.c_str()).c_str();
                         if (set == &m_defaults && cut.find("_skin01_") != std::string::npos && !tone.empty() &&
                             !cut.ends_with("_skin01" + tone))
-                            m_checker.Error(from, label, "item " + Quoted(model) + " is not in the skin tone " +
-                                                             Quoted(tone) + " of " + Quoted(assembly.name));
+                            m_checker.Error(from, label, "item " + Quote(model) + " is not in the skin tone " +
+                                                             Quote(tone) + " of " + Quote(assembly.name));
                         if (IsOutfit(part) || part == KG::ANATOMY_HAIRSTYLE)
                             UseThumbnail(model, from, label);
                     }
@@ -272,17 +272,17 @@ private:
         const SourceRef& from = entry.from;
         const std::string label = entry.Label();
         if (look.Name != file.c_str())
-            m_checker.Error(from, label, "Name " + Quoted(look.Name.c_str()) + " is not the file's name " + Quoted(file));
+            m_checker.Error(from, label, "Name " + Quote(look.Name.c_str()) + " is not the file's name " + Quote(file));
         const Assembly* found = Find(m_defaults, look.CharacterAssemblyName.c_str());
         if (!found) {
-            m_checker.Error(from, label, "CharacterAssembly_Name " + Quoted(look.CharacterAssemblyName.c_str()) +
-                                             " is not an assembly of " + Quoted(WardrobeManager::kDefaultFile));
+            m_checker.Error(from, label, "CharacterAssembly_Name " + Quote(look.CharacterAssemblyName.c_str()) +
+                                             " is not an assembly of " + Quote(WardrobeManager::kDefaultFile));
             return false;
         }
         const Assembly& assembly = *found;
         if (look.CharacterAssemblyId != assembly.id)
             m_checker.Error(from, label, "CharacterAssembly_Id " + std::to_string(look.CharacterAssemblyId) +
-                                             " is not the id of " + Quoted(assembly.name));
+                                             " is not the id of " + Quote(assembly.name));
         bool ok = true;
         for (u32 part = 0; part < kParts; ++part) {
             const bool outfit = IsOutfit(part);
@@ -296,11 +296,11 @@ private:
                 idMatches = idMatches || (id == worn.Id && name == worn.Name.c_str());
             }
             if (!listed)
-                m_checker.Error(from, label, field + "_Name " + Quoted(worn.Name.c_str()) + " is not in the " +
-                                                 (outfit ? "wardrobe" : "anatomy") + " of " + Quoted(assembly.name));
+                m_checker.Error(from, label, field + "_Name " + Quote(worn.Name.c_str()) + " is not in the " +
+                                                 (outfit ? "wardrobe" : "anatomy") + " of " + Quote(assembly.name));
             else if (!idMatches)
                 m_checker.Error(from, label, field + "_Id " + std::to_string(worn.Id) + " is not the id of " +
-                                                 Quoted(worn.Name.c_str()) + " in " + Quoted(assembly.name));
+                                                 Quote(worn.Name.c_str()) + " in " + Quote(assembly.name));
             ok = ok && listed && idMatches;
         }
         return ok;
@@ -313,19 +313,19 @@ private:
             const std::string file = std::string(key) + ".xml";
             const PackageEntry* entry = m_checker.Use(file);
             checked.insert(EntryName(file));
-            if (!entry || entry->package != kLookPackage)
+            if (!entry || entry->package != kLooksPackage)
                 m_checker.Error({kCharacterSource, 0}, "",
-                                "default look " + Quoted(file) + " is not in " + Quoted(kLookPackage));
+                                "default look " + Quote(file) + " is not in " + Quote(kLooksPackage));
             else if (CheckLook(*entry, file))
                 ++defaults;
             const std::string thumbnail = "Thumbnail_" + std::string(key) + ".png";
             const std::string sprite =
                 GameServices::Widget::RenderingSystemWidget::GetSpriteFileName(thumbnail.c_str(), true).c_str();
             if (const PackageEntry* picture = m_checker.Use(sprite))
-                UseChain(*picture, "sprite " + Quoted(sprite));
+                UseChain(*picture, "sprite " + Quote(sprite));
             else
                 m_checker.Error({kCharacterSource, 0}, "",
-                                "default look " + Quoted(key) + " has no picture " + Quoted(thumbnail));
+                                "default look " + Quote(key) + " has no picture " + Quote(thumbnail));
         }
         using QZ2011::QZ11Game;
         for (u32 decade = 0; decade < QZ11Game::kOpponentDecades.size(); ++decade)
@@ -335,7 +335,7 @@ private:
                     const PackageEntry* entry = m_checker.Use(file);
                     checked.insert(EntryName(file));
                     if (!entry)
-                        m_checker.Error({kCharacterSource, 0}, "", "opponent look " + Quoted(file) + " is in no package");
+                        m_checker.Error({kCharacterSource, 0}, "", "opponent look " + Quote(file) + " is in no package");
                     else if (CheckLook(*entry, file))
                         ++opponents;
                 }
@@ -352,11 +352,11 @@ private:
 
     void CheckUnlockable(const GameShow::sAwardUnlockable& item, const std::string& title, const SourceRef& from,
                          const std::string& label) {
-        const std::string what = "award " + Quoted(title) + " unlocks " + Quoted(item.UnlockableModel.c_str());
+        const std::string what = "award " + Quote(title) + " unlocks " + Quote(item.UnlockableModel.c_str());
         const Assembly* assembly = Find(m_unlockables, item.AppearanceName.c_str());
         if (!assembly)
-            return m_checker.Error(from, label, what + " for " + Quoted(item.AppearanceName.c_str()) + ", which " +
-                                                    Quoted(WardrobeManager::kUnlockableFile) + " does not hold");
+            return m_checker.Error(from, label, what + " for " + Quote(item.AppearanceName.c_str()) + ", which " +
+                                                    Quote(WardrobeManager::kUnlockableFile) + " does not hold");
         u32 part = kParts;
         for (u32 type = 0; type < AwardsComposition::kOutfitTypes.size(); ++type)
             if (item.Type == AwardsComposition::kOutfitTypes[type])
@@ -364,24 +364,24 @@ private:
         if (item.Type == AwardsComposition::kHairType)
             part = KG::ANATOMY_HAIRSTYLE;
         if (part == kParts)
-            return m_checker.Error(from, label, what + " of unknown Type " + Quoted(item.Type.c_str()));
+            return m_checker.Error(from, label, what + " of unknown Type " + Quote(item.Type.c_str()));
         for (const auto& [id, name] : assembly->parts[part])
             if (name == item.UnlockableModel.c_str())
                 return;
         m_checker.Error(from, label, what + ", which is not a " + item.Type.c_str() + " item of " +
-                                         Quoted(assembly->name));
+                                         Quote(assembly->name));
     }
 
     void CheckAwards() {
         const PackageEntry* entry =
-            Need(AwardsComposition::kAwardsFile, kAwardSource, Quoted(AwardsComposition::kAwardsFile) + " is in no package");
+            Need(AwardsComposition::kAwardsFile, kAwardsFile, Quote(AwardsComposition::kAwardsFile) + " is in no package");
         GameShow::sAwardList list;
         GameServices::Utilities::XmlReader reader;
         if (entry && !reader.ReadFile(m_checker.PathOf(*entry).c_str(), list, "root")) {
             m_checker.Error(entry->from, entry->Label(), "does not parse");
             entry = nullptr;
         }
-        const SourceRef from = entry ? entry->from : SourceRef{kAwardSource, 0};
+        const SourceRef from = entry ? entry->from : SourceRef{kAwardsFile, 0};
         const std::string label = entry ? entry->Label() : "";
         std::map<std::string, int> titles;
         for (const auto& award : QZ2011::AwardManager::kAwards)
@@ -391,16 +391,16 @@ private:
                                              std::to_string(AwardsComposition::kGroupButtons));
         for (const GameShow::sMetaAward& group : list.MetaAwards) {
             if (group.Awards.size() > GameShow::GroupAwardsComposition::kSlotCount)
-                m_checker.Error(from, label, "group " + Quoted(group.Category.c_str()) + " holds " +
+                m_checker.Error(from, label, "group " + Quote(group.Category.c_str()) + " holds " +
                                                  std::to_string(group.Awards.size()) + " awards; its page shows " +
                                                  std::to_string(GameShow::GroupAwardsComposition::kSlotCount));
             for (const GameShow::sAward& award : group.Awards) {
                 const std::string title = award.Title.c_str();
                 const auto known = titles.find(title);
                 if (known == titles.end())
-                    m_checker.Error(from, label, "award title " + Quoted(title) + " is not one of the game's awards");
+                    m_checker.Error(from, label, "award title " + Quote(title) + " is not one of the game's awards");
                 else if (++known->second == 2)
-                    m_checker.Error(from, label, "award title " + Quoted(title) + " is given twice");
+                    m_checker.Error(from, label, "award title " + Quote(title) + " is given twice");
                 std::set<std::string> looks;
                 for (const GameShow::sAwardUnlockable& item : award.Unlockables) {
                     looks.insert(item.AppearanceName.c_str());
@@ -408,13 +408,13 @@ private:
                 }
                 for (const char* key : GameShow::Settings::kDefaultLookNames)
                     if (!looks.count(key))
-                        m_checker.Error(from, label, "award " + Quoted(title) + " unlocks nothing for " + Quoted(key));
+                        m_checker.Error(from, label, "award " + Quote(title) + " unlocks nothing for " + Quote(key));
             }
         }
         size_t found = 0;
         for (const auto& award : QZ2011::AwardManager::kAwards)
             if (titles[award.title] == 0)
-                m_checker.Error(from, label, "the game's award " + Quoted(award.title) + " is not in the file");
+                m_checker.Error(from, label, "the game's award " + Quote(award.title) + " is not in the file");
             else
                 ++found;
         m_checker.Count("award titles", found);

@@ -54,8 +54,8 @@ namespace MG = GameServices::MiniGame;
 const SourceRef kLevelsSource{"data/content/levels.txt", 0};
 const SourceRef kRuntimeSource{"data/content/runtime.txt", 0};
 const SourceRef kStageSource{"data/content/stage.txt", 0};
-const SourceRef kBehaviorSource{"data/content/behaviors.txt", 0};
-constexpr u32 kDecades = 4;
+const SourceRef kBehaviorsFile{"data/content/behaviors.txt", 0};
+constexpr u32 kDecadeCount = 4;
 
 std::string Quoted(const TString<char>& text) { return "\"" + std::string(text.c_str()) + "\""; }
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
@@ -117,7 +117,7 @@ public:
         if (ReadLevelList()) {
             CheckCodeLevels();
             CheckPools();
-            for (u32 decade = 0; decade < kDecades; ++decade)
+            for (u32 decade = 0; decade < kDecadeCount; ++decade)
                 CheckMatchLevel(decade);
         }
         CheckActions();
@@ -417,7 +417,7 @@ private:
         if (fresh) {
             const PackageEntry* entry = c.Use(file);
             if (!entry)
-                c.Error(kBehaviorSource, "", "the behaviour file \"" + std::string(file) + "\" is in no package");
+                c.Error(kBehaviorsFile, "", "the behaviour file \"" + std::string(file) + "\" is in no package");
             else if (!c.ReadXml(*entry, "RootBehavior", at->second.record))
                 c.Error(entry->from, entry->Label(), "the behaviour file does not parse");
             else
@@ -728,7 +728,7 @@ public:
                     const std::string camera = event.target.c_str();
                     if (event.sequencer != "GameShowCameraSequencer" || !told.insert(camera).second)
                         continue;
-                    for (u32 decade = 0; decade < kDecades; ++decade)
+                    for (u32 decade = 0; decade < kDecadeCount; ++decade)
                         if (!m_decadeFiles[decade].empty() && !m_decadeCameras[decade].count(camera)) {
                             c.Error(entry->from, entry->Label(),
                                     "GameShowCameraSequencer target " + Quoted(camera) + " is not a camera of " +
@@ -739,8 +739,8 @@ public:
         }
     }
 
-    std::set<std::string> m_decadeCameras[kDecades];
-    std::string m_decadeFiles[kDecades];
+    std::set<std::string> m_decadeCameras[kDecadeCount];
+    std::string m_decadeFiles[kDecadeCount];
 
 private:
     struct BehaviorFile {

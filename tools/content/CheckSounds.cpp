@@ -29,8 +29,8 @@ namespace {
 namespace fs = std::filesystem;
 using QZ2011::AudioManagerQZ;
 
-constexpr const char* kSoundSource = "data/content/sounds.txt";
-constexpr const char* kVideoSource = "data/content/videos.txt";
+constexpr const char* kSoundsFile = "data/content/sounds.txt";
+constexpr const char* kVideosFile = "data/content/videos.txt";
 constexpr const char* kQuestionList = "list.txt";
 // Every sound lasts at least this long.
 constexpr double kShortestSeconds = 0.1;
@@ -90,7 +90,7 @@ public:
         const PackageEntry* entry = m_checker.Use(sound.name);
         const std::string name = EntryName(sound.name);
         if (!entry) {
-            m_checker.Error({kSoundSource, 0}, "",
+            m_checker.Error({kSoundsFile, 0}, "",
                             sound.owner + " has no sound \"" + name + "\" in any package");
             return false;
         }
@@ -142,7 +142,7 @@ void CheckClips(Checker& checker, const std::string& root) {
         platform::video::Reader reader;
         std::string error;
         if (!reader.Open((fs::path(root) / path).string(), error) || !reader.HasVideo())
-            checker.Error({kVideoSource, 0}, path,
+            checker.Error({kVideosFile, 0}, path,
                           "clip \"" + std::string(clip) + "\" does not open in the video player");
     }
 }
@@ -155,7 +155,7 @@ void CheckSounds(Checker& checker) {
     for (u32 i = 0; i < QZ2011::AudioSequencerQZ::kEventCount; ++i) {
         const std::string event = QZ2011::AudioSequencerQZ::EventName(i);
         if (!events.insert(event).second)
-            checker.Error({kSoundSource, 0}, "", "cue event \"" + event + "\" is registered twice");
+            checker.Error({kSoundsFile, 0}, "", "cue event \"" + event + "\" is registered twice");
     }
     checker.Count("cue events", events.size());
 

@@ -61,10 +61,10 @@ uint32_t Blend(uint32_t under, uint32_t over, float coverage) {
     return out;
 }
 
-struct Canvas {
+struct ArtCanvas {
     uint32_t width, height;
     std::vector<uint32_t> pixels;
-    Canvas(uint32_t w, uint32_t h, uint32_t fill = 0) : width(w), height(h), pixels(size_t(w) * h, fill) {}
+    ArtCanvas(uint32_t w, uint32_t h, uint32_t fill = 0) : width(w), height(h), pixels(size_t(w) * h, fill) {}
     void Paint(int x, int y, uint32_t argb, float coverage) {
         if (x >= 0 && y >= 0 && uint32_t(x) < width && uint32_t(y) < height)
             pixels[size_t(y) * width + uint32_t(x)] = Blend(pixels[size_t(y) * width + uint32_t(x)], argb, coverage);
@@ -79,7 +79,7 @@ struct Canvas {
 };
 
 // Signed distance to a rounded rectangle inset by `inset` from the canvas edge.
-float RoundedBox(const Canvas& c, float x, float y, float inset, float radius) {
+float RoundedBox(const ArtCanvas& c, float x, float y, float inset, float radius) {
     const float hw = float(c.width) / 2 - inset, hh = float(c.height) / 2 - inset;
     const float r = std::min({radius, hw, hh});
     const float qx = std::fabs(x - float(c.width) / 2) - (hw - r), qy = std::fabs(y - float(c.height) / 2) - (hh - r);
@@ -210,7 +210,7 @@ void AddPicture(Output& out, const std::string& package, const std::string& imag
 namespace {
 
 // Text centred in the canvas, lines split at '|'.
-void DrawText(Canvas& canvas, const authoring::BakedFont& font, const std::string& text, uint32_t argb) {
+void DrawText(ArtCanvas& canvas, const authoring::BakedFont& font, const std::string& text, uint32_t argb) {
     const std::vector<std::string> lines = SplitFields(text, '|');
     const int lineHeight = int(font.font.lineHeight);
     int y = (int(canvas.height) - lineHeight * int(lines.size())) / 2;
@@ -290,7 +290,7 @@ bool DrawRecipe(const std::vector<std::string>& words, uint32_t width, uint32_t 
         return false;
     }
     const std::string name = recipe->name;
-    Canvas c(width, height);
+    ArtCanvas c(width, height);
     const float w = float(width), h = float(height);
     if (name == "solid") {
         std::fill(c.pixels.begin(), c.pixels.end(), colours[0]);

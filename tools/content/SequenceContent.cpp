@@ -12,7 +12,7 @@ namespace content {
 namespace {
 
 constexpr const char* kSource = "content/sequences.txt";
-constexpr const char* kPackage = "ingamexml.dir";
+constexpr const char* kSequencePackage = "ingamexml.dir";
 constexpr size_t kMaxValues = 100;        // values of one variable
 constexpr size_t kMaxCombinations = 1000;  // sequences of one block
 constexpr int kMaxDurationMs = 10 * 60 * 1000;
@@ -46,7 +46,7 @@ bool ParseInt(const std::string& text, int& value) {
 }
 
 std::string Entry(const std::string& file) {
-    std::string entry = std::string(kPackage).substr(0, std::string(kPackage).rfind('.')) + "/";
+    std::string entry = std::string(kSequencePackage).substr(0, std::string(kSequencePackage).rfind('.')) + "/";
     for (char c : file)
         entry += char(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     return entry;
@@ -273,7 +273,7 @@ void GenerateBlock(Output& out, const SourceFile& source, const Block& block,
             out.Error(at, "sequence \"" + name + "\" is also written at " + known->second.Text(), Entry(file));
             continue;
         }
-        out.Add(kPackage, file, SequenceXml(sequence), at);
+        out.Add(kSequencePackage, file, SequenceXml(sequence), at);
     }
 }
 

@@ -31,7 +31,7 @@ private:
     uint32_t m_state;
 };
 
-bool ParseNumber(const std::string& text, double& value) {
+bool ParseDouble(const std::string& text, double& value) {
     const char* end = text.data() + text.size();
     const auto result = std::from_chars(text.data(), end, value);
     return result.ec == std::errc() && result.ptr == end && std::isfinite(value);
@@ -539,7 +539,7 @@ bool ParseSoundRecipe(const std::vector<std::string>& words, SoundRecipe& recipe
             return false;
         }
         double number = 0;
-        const bool isNumber = ParseNumber(value, number);
+        const bool isNumber = ParseDouble(value, number);
         const bool isWhole = isNumber && number == std::floor(number);
         bool ok = true;
         if (key == "level") {

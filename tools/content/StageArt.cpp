@@ -22,7 +22,7 @@ using authoring::NameId;
 constexpr const char* kPackage = "Global3D.dir";
 
 // Seven segments a-g, top then clockwise, middle last, per digit.
-constexpr uint8_t kSegments[10] = {0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07, 0x7F, 0x6F};
+constexpr uint8_t kDigitSegmentBits[10] = {0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07, 0x7F, 0x6F};
 
 std::vector<uint32_t> Solid(uint32_t argb, uint32_t size) {
     return std::vector<uint32_t>(size * size, argb);
@@ -39,7 +39,7 @@ std::vector<uint32_t> Digit(int digit, uint32_t ink, uint32_t paper) {
             for (int x = x0; x < x1; ++x)
                 pixels[size_t(y * kW + x)] = ink;
     };
-    const uint8_t on = kSegments[digit];
+    const uint8_t on = kDigitSegmentBits[digit];
     if (on & 0x01) fill(3, 2, 13, 4);
     if (on & 0x02) fill(11, 3, 13, 12);
     if (on & 0x04) fill(11, 12, 13, 21);
@@ -127,7 +127,7 @@ void AddModel(Output& out, const ModelRow& row, const std::string& decade) {
     authoring::ModelData model;
     model.vertexBufferId = NameId(name + ".vb");
     for (size_t b = 0; b < row.boxes.size(); ++b) {
-        const Box& box = row.boxes[b];
+        const stage::Box& box = row.boxes[b];
         const std::array<float, 3> centre{box.offset.x, box.offset.y, box.offset.z};
         const size_t first = vb.positions.size();
         authoring::AppendBox(vb, centre, 0.5f, 0xFFFFFFFFu);
@@ -218,7 +218,7 @@ void GenerateStage3D(Output& out) {
     std::map<std::pair<std::string, std::string>, const MaterialRow*> materials;
     for (const auto& [key, row] : models) {
         AddModel(out, *row, key.second);
-        for (const Box& box : row->boxes)
+        for (const stage::Box& box : row->boxes)
             if (const MaterialRow* m = s.FindMaterial(box.material))
                 materials[{m->name, m->name.find('@') == std::string::npos ? "" : key.second}] = m;
     }

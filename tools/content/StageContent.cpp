@@ -12,7 +12,7 @@ namespace {
 
 using namespace stage;
 
-constexpr const char* kPackage = "GlobalXml.dir";
+constexpr const char* kStageXmlPackage = "GlobalXml.dir";
 constexpr const char* kEndKey = "KeyEnd";
 
 std::string Number(float value) {
@@ -167,7 +167,7 @@ std::string MatchAppData(const Sources& s, const std::string& decade) {
     return "<ApplicationData>\n" + data + "</ApplicationData>\n";
 }
 
-std::string LevelFile(const Sources& s, Output& out, const LevelRow& level) {
+std::string LevelFileText(const Sources& s, Output& out, const LevelRow& level) {
     std::string body;
     const std::string cursors = "<ComponentLevels>\n" + Cursors(s, out, level.at);
     if (level.recipe == "startup") {
@@ -254,7 +254,7 @@ std::string Behavior(const std::string& name, const Templates& templates) {
     return Item(El("Name", name) + "\n" + List("Entities", entities));
 }
 
-std::string BehaviorFile(const std::string& behaviors) {
+std::string StageBehaviorFile(const std::string& behaviors) {
     return "<root><RootBehavior>\n" + List("Behaviors", behaviors) + "</RootBehavior></root>\n";
 }
 
@@ -312,7 +312,7 @@ std::string StageBehaviors(const Sources& s, Output& out) {
                 stageTemplates.push_back({prop.name, {StageAction(s, out, prop)}});
     std::sort(stageTemplates.begin(), stageTemplates.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
-    return BehaviorFile(Behavior("Board", board) + Behavior("BuzzLight", light) +
+    return StageBehaviorFile(Behavior("Board", board) + Behavior("BuzzLight", light) +
                         Behavior("StageBehavior", stageTemplates));
 }
 
@@ -323,7 +323,7 @@ std::string ScoreBehaviors() {
         std::transform(material.begin(), material.end(), material.begin(), ::tolower);
         digits.push_back({place, "TextureAnimation", material, {}, "pause"});
     }
-    return BehaviorFile(Behavior("ScoreBehavior", {{"BoardScore", digits}, {"DeskScore", digits}}));
+    return StageBehaviorFile(Behavior("ScoreBehavior", {{"BoardScore", digits}, {"DeskScore", digits}}));
 }
 
 std::string CameraBehaviors(const Sources& s) {
@@ -332,7 +332,7 @@ std::string CameraBehaviors(const Sources& s) {
     for (const ShowCamera& c : s.shows)
         last = last == 0 ? c.frames - 1 : std::min(last, c.frames - 1);
     const Action action{"CameraAnimation", "CameraAnimation", "", {{kEndKey, last}}, "once"};
-    return BehaviorFile(Behavior("Camera", {{"AnimatedCamera", {action}}}));
+    return StageBehaviorFile(Behavior("Camera", {{"AnimatedCamera", {action}}}));
 }
 
 }  // namespace
@@ -340,12 +340,12 @@ std::string CameraBehaviors(const Sources& s) {
 void GenerateStageXml(Output& out) {
     const Sources s = ReadSources(out);
     const SourceRef levels{"content/levels.txt", 0};
-    out.Add(kPackage, "Levels.xml", LevelList(s), levels);
+    out.Add(kStageXmlPackage, "Levels.xml", LevelList(s), levels);
     for (const LevelRow& level : s.levels)
-        out.Add(kPackage, level.file + ".xml", LevelFile(s, out, level), level.at);
-    out.Add(kPackage, "StageBehaviors.xml", StageBehaviors(s, out), {"content/stage.txt", 0});
-    out.Add(kPackage, "ScoreBehaviors.xml", ScoreBehaviors(), {"content/art/stage.txt", 0});
-    out.Add(kPackage, "CamerasBehaviors.xml", CameraBehaviors(s), {"content/cameras.txt", 0});
+        out.Add(kStageXmlPackage, level.file + ".xml", LevelFileText(s, out, level), level.at);
+    out.Add(kStageXmlPackage, "StageBehaviors.xml", StageBehaviors(s, out), {"content/stage.txt", 0});
+    out.Add(kStageXmlPackage, "ScoreBehaviors.xml", ScoreBehaviors(), {"content/art/stage.txt", 0});
+    out.Add(kStageXmlPackage, "CamerasBehaviors.xml", CameraBehaviors(s), {"content/cameras.txt", 0});
 }
 
 }  // namespace content

@@ -59,21 +59,21 @@ bool IsKeyName(const std::string& name) {
     return table.Count() == before;
 }
 
-struct Action {
+struct ActionRow {
     std::string name;
     std::string triggers;
 };
 
 struct Context {
     std::string name;
-    std::vector<Action> actions;
+    std::vector<ActionRow> actions;
 };
 
 // One trigger line into its XML item, or an error.
 bool TriggerItem(Output& out, const SourceRef& at, const std::vector<std::string>& f, std::string& item) {
     const bool debug = f.size() == 5 && f[4] == "debug";
     if (f.size() != 4 && !debug) {
-        out.Error(at, "expected \"<Action> key <state> <keys> [debug]\" or \"<Action> move - <axis>\"");
+        out.Error(at, "expected \"<ActionRow> key <state> <keys> [debug]\" or \"<ActionRow> move - <axis>\"");
         return false;
     }
     const std::string& type = f[1];
@@ -124,8 +124,8 @@ void Actions(Output& out) {
         std::string item;
         if (!TriggerItem(out, source.At(line), f, item))
             continue;
-        std::vector<Action>& actions = contexts.back().actions;
-        auto found = std::find_if(actions.begin(), actions.end(), [&](const Action& a) { return a.name == f[0]; });
+        std::vector<ActionRow>& actions = contexts.back().actions;
+        auto found = std::find_if(actions.begin(), actions.end(), [&](const ActionRow& a) { return a.name == f[0]; });
         if (found == actions.end())
             found = actions.insert(actions.end(), {f[0], ""});
         found->triggers += "\n            " + item;
@@ -133,7 +133,7 @@ void Actions(Output& out) {
     std::string xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<root>\n  <RootContext>\n    <Contexts>\n";
     for (const Context& context : contexts) {
         xml += "      <item>\n        <Name>" + XmlText(context.name) + "</Name>\n        <Actions>\n";
-        for (const Action& action : context.actions)
+        for (const ActionRow& action : context.actions)
             xml += "          <item><Name>" + XmlText(action.name) + "</Name><Triggers>" + action.triggers +
                    "\n          </Triggers></item>\n";
         xml += "        </Actions>\n      </item>\n";

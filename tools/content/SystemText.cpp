@@ -6,7 +6,7 @@ namespace content {
 
 namespace {
 
-std::string Trim(const std::string& s) {
+std::string TrimLine(const std::string& s) {
     const size_t b = s.find_first_not_of(" \t\r");
     return b == std::string::npos ? "" : s.substr(b, s.find_last_not_of(" \t\r") - b + 1);
 }
@@ -64,7 +64,7 @@ StringTable ReadStringTable(const std::string& dataRoot, const std::string& rela
         if (entries.empty())
             continue;
         const std::string key = entries[0].first;
-        const std::string text = Trim(entries[0].second);
+        const std::string text = TrimLine(entries[0].second);
         if (!table.text.emplace(key, text).second) {
             if (report)
                 report->Error({relativePath, number}, "string id \"" + key + "\" is defined twice");

@@ -12,6 +12,7 @@
 #include "engine/core/PCApplicationImpl.h"
 #include "game/QZ2011GameContext.h"
 #include "game/presentation/QZCharacter.h"
+#include "game/presentation/screens/ScreenWidgets.h"
 #include "game/rules/Family.h"
 #include "game/rules/QZ11Game.h"
 #include "game/rules/ShowSequences.h"
@@ -33,11 +34,6 @@ namespace {
 using GameServices::Widget::RenderingSystemWidget;
 
 constexpr const char* kUnPauseAction = "UnPause";
-
-void Show(GameServices::Widget::Widget* widget, bool visible) {
-    if (widget)
-        widget->SetVisible(visible);
-}
 
 // A widget's animation is playing: it has one and its controller is neither at rest nor stopped.
 bool AnimationPlaying(const GameServices::Widget::Widget* widget) {
@@ -155,7 +151,7 @@ void ScreenGame::Process(u32 elapsedMs) {
         m_AchievementMs += elapsedMs;
         if (m_AchievementStar && !m_AchievementStar->Visible && !AnimationPlaying(m_AchievementMedal)) {
             PlayWidgetAnimation(m_AchievementStar, kAnimations[kAnimStarsWardrobe], 1.0f);
-            Show(m_AchievementStar, true);
+            ShowWidget(m_AchievementStar, true);
         }
     }
     if (m_AchievementMs >= m_AchievementShowMs) {
@@ -164,7 +160,7 @@ void ScreenGame::Process(u32 elapsedMs) {
         HideComponent(kAchievementComponent);
     }
     QZ2011GameContext* context = QZ2011GameContext::Current();
-    Show(m_Skip, context && context->m_SkipAllowed);
+    ShowWidget(m_Skip, context && context->m_SkipAllowed);
     // The update runs once more in the frame the slide ends, with the final x.
     if (m_TrackLeftViewport) {
         m_TrackLeftViewport = AnimationPlaying(m_Left3DViewportBG);
@@ -237,7 +233,7 @@ void ScreenGame::onSequenceEvent(const TString<char>& name, const TString<char>&
         if (parameter == kTimerParameters[0]) {
             StartAnswerTimer();
         } else if (parameter == kTimerParameters[1]) {
-            Show(m_TimerPanel, false);
+            ShowWidget(m_TimerPanel, false);
             m_CountdownRunning = false;
         }
     }
@@ -247,8 +243,8 @@ void ScreenGame::SetUpMatch() {
     QZ2011GameContext* context = QZ2011GameContext::Current();
     BindWidgets();
     for (u32 digit = 0; digit < kDigits; ++digit) {
-        Show(m_TimerUnits[digit], false);
-        Show(m_TimerTens[digit], false);
+        ShowWidget(m_TimerUnits[digit], false);
+        ShowWidget(m_TimerTens[digit], false);
     }
     const std::pair<Widget*, bool> initial[] = {
         {m_AnswersBoxFM, false},      {m_AIBox, false},           {m_AIAnswer, true},
@@ -264,7 +260,7 @@ void ScreenGame::SetUpMatch() {
         {m_Skip, false},              {m_FMTotals[0], false},     {m_FMTotals[1], false},
     };
     for (const auto& [widget, visible] : initial)
-        Show(widget, visible);
+        ShowWidget(widget, visible);
     if (context) {
         for (Family* family : {context->m_PlayerOneFamily, context->m_PlayerTwoFamily, context->m_ComputerFamily}) {
             if (!family)
@@ -278,13 +274,13 @@ void ScreenGame::SetUpMatch() {
     ResetRoundDisplay();
     for (Widget* banner : {m_Round, m_RoundNumbers[0], m_RoundNumbers[1], m_RoundNumbers[2], m_RoundNumbers[3],
                            m_SuddenDeath, m_RoundDouble, m_RoundTriple, m_RoundWon, m_RoundWonGlow})
-        Show(banner, false);
+        ShowWidget(banner, false);
     HideGameWon();
     for (Widget* widget : {m_YouLoseBase, m_YouLoseText, m_Strike1, m_Strike2[0], m_Strike2[1], m_Strike3[0],
                            m_Strike3[1], m_Strike3[2]})
-        Show(widget, false);
-    Show(m_FamilyName, false);
-    Show(m_FamilyNameGlow, false);
+        ShowWidget(widget, false);
+    ShowWidget(m_FamilyName, false);
+    ShowWidget(m_FamilyNameGlow, false);
     if (m_SoftKeyboard) {
         RenderingSystemWidget::SetSoftKeysVisible(4, *m_SoftKeyboard, false);
         RenderingSystemWidget::SetSoftKeysVisible(5, *m_SoftKeyboard, true);
@@ -346,20 +342,20 @@ void ScreenGame::ResetRoundDisplay() {
     // The board has eight rows, whatever the level data says.
     const u32 rows = std::min(context ? context->m_NumberOfAnswers : 0u, kBoardRows);
     for (u32 row = 0; row < rows; ++row) {
-        Show(m_AnswerLabels[row], false);
-        Show(m_FreqLabels[row], false);
+        ShowWidget(m_AnswerLabels[row], false);
+        ShowWidget(m_FreqLabels[row], false);
     }
     // The last round's centre board goes with it: the next board would show under it.
-    Show(m_AnswersBox, false);
-    Show(m_CenterAnswersBox, false);
+    ShowWidget(m_AnswersBox, false);
+    ShowWidget(m_CenterAnswersBox, false);
     HideComponent(kViewports[0]);
     HideComponent(kViewports[1]);
-    Show(m_AIBox, false);
-    Show(m_TimerPanel, false);
+    ShowWidget(m_AIBox, false);
+    ShowWidget(m_TimerPanel, false);
     m_CountdownRunning = false;
     for (Widget* widget : {static_cast<Widget*>(m_SoftKeyboard), m_TextEntryBoxBG,
                            static_cast<Widget*>(m_ConfirmButton), m_SoftKeyboardPanel})
-        Show(widget, false);
+        ShowWidget(widget, false);
 }
 
 void ScreenGame::ApplyDecadeLayout() {
@@ -399,7 +395,7 @@ void ScreenGame::onIgnoredEvent(Member member) { (void)member; }
 void ScreenGame::HideGameWon() {
     for (Widget* widget : {m_YouWinBase, m_YouWinRadial1, m_YouWinRadial2, m_YouWinParticles1, m_YouWinParticles2,
                            m_YouWinParticles3, m_YouWinText1, m_YouWinText2, m_YouWin20k, m_YouWin20kGlow})
-        Show(widget, false);
+        ShowWidget(widget, false);
 }
 
 void ScreenGame::HideViewport(bool left) {
@@ -411,8 +407,8 @@ void ScreenGame::HideViewport(bool left) {
     }
     Widget* background = left ? m_Left3DViewportBG : m_Right3DViewportBG;
     Widget* top = left ? m_Left3DViewportTop : m_Right3DViewportTop;
-    Show(background, false);
-    Show(top, false);
+    ShowWidget(background, false);
+    ShowWidget(top, false);
     if (avatar) {
         avatar->Synchronize = false;
         avatar->SetVisible(false);
@@ -574,7 +570,7 @@ void ScreenGame::BindWidgets() {
         slot = BindWidget<T>(name);
     });
     for (Widget* marker : m_BlinkingSquaresFM)
-        Show(marker, false);
+        ShowWidget(marker, false);
 }
 
 void ScreenGame::ListenWidgets(bool listen) {

@@ -26,7 +26,7 @@ namespace QZ2011 {
 
 namespace {
 
-constexpr i32 kSuddenDeathRound = 5;
+constexpr i32 kSuddenDeathRoundNumber = 5;
 // The families' contestants: 0..3 on the left podium, 4..7 on the right.
 constexpr int kContestantsPerSide = 4;
 
@@ -47,7 +47,7 @@ TString<char> KeyboardText(const GameServices::Widget::SoftKeyboard* keyboard) {
 }
 
 // One gesture request on the four contestants of a side.
-void Gesture(QZ11Game* game, bool left, u8 QZBehaviorCharacter::*request) {
+void GestureSide(QZ11Game* game, bool left, u8 QZBehaviorCharacter::*request) {
     if (!game)
         return;
     for (int member = 0; member < kContestantsPerSide; ++member)
@@ -169,7 +169,7 @@ void ScreenGame::onAnswerEntered(Member) {
     if (index != -1) {
         const u32 count = m_CurrentQuestion ? std::min(m_CurrentQuestion->AnswerCount(), kBoardRows) : 0;
         if (index < 0 || u32(index) >= count || m_CurrentQuestion->GetAnswer(u32(index)).IsRevealed() ||
-            (index != 0 && context->m_RoundCounter == kSuddenDeathRound)) {
+            (index != 0 && context->m_RoundCounter == kSuddenDeathRoundNumber)) {
             index = -1;
             if (context->m_AnswerRecord)
                 context->m_AnswerRecord->m_AnswerIndex = -1;
@@ -269,7 +269,7 @@ void ScreenGame::ShowRevealedAnswers() {
     QZ2011GameContext* context = Context();
     if (m_CurrentQuestion && context) {
         u32 count = std::min(m_CurrentQuestion->AnswerCount(), kBoardRows);
-        if (context->m_RoundCounter == kSuddenDeathRound)
+        if (context->m_RoundCounter == kSuddenDeathRoundNumber)
             count = std::min(count, 1u);
         const bool shifted = UsesShiftedBoard();
         for (u32 i = 0; i < count; ++i) {
@@ -321,7 +321,7 @@ void ScreenGame::onFaceOffQuestion(Member) {
     QuestionManager* questions = context->GetQuestionManager();
     m_CurrentQuestion = questions ? questions->NextQuestion() : nullptr;
     context->m_GamePhase = PhaseFaceOffQuestion;
-    if (context->m_RoundCounter == kSuddenDeathRound) {
+    if (context->m_RoundCounter == kSuddenDeathRoundNumber) {
         Play(context, SequenceName(kSeqBuzzLeft, 1).c_str());
         return;
     }
@@ -345,7 +345,7 @@ void ScreenGame::onBuzzAccepted(Member) {
     m_QuestionTypingActive = false;
     if (m_Game) {
         const u32 count = m_CurrentQuestion ? std::min(m_CurrentQuestion->AnswerCount(), kBoardRows) : 0;
-        m_Game->SetupBoardBlocks(context->m_RoundCounter == kSuddenDeathRound ? 1 : i32(count));
+        m_Game->SetupBoardBlocks(context->m_RoundCounter == kSuddenDeathRoundNumber ? 1 : i32(count));
     }
     // The sequence first: ending the running one steps the phase, which is then set here. The
     // answering family is set before it too: the sequence's opening events start its turn.
@@ -437,7 +437,7 @@ void ScreenGame::onPlayOrPassChosen(Member) {
         m_Game->PlaceLeftFamily();
     else
         m_Game->PlaceRightFamily();
-    Gesture(m_Game, left, left ? &QZBehaviorCharacter::ClapFamilyRequest : &QZBehaviorCharacter::ClapRequest);
+    GestureSide(m_Game, left, left ? &QZBehaviorCharacter::ClapFamilyRequest : &QZBehaviorCharacter::ClapRequest);
 }
 
 void ScreenGame::onRoundAnswerTurn(Member) {
@@ -481,7 +481,7 @@ void ScreenGame::onSteal(Member) {
         else
             m_Game->PlaceLeftFamily();
     }
-    Gesture(m_Game, !right, right ? &QZBehaviorCharacter::ThinkRequest : &QZBehaviorCharacter::ThinkFamilyRequest);
+    GestureSide(m_Game, !right, right ? &QZBehaviorCharacter::ThinkRequest : &QZBehaviorCharacter::ThinkFamilyRequest);
     Play(context, ShowSequenceStem(right ? kSeqTransitionRightFamily03 : kSeqTransitionLeftFamily03));
     PlaceAnswerHud(right ? 1 : 0);
 }

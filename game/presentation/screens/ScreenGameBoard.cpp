@@ -6,6 +6,7 @@
 #include "game/QZ2011GameContext.h"
 #include "game/presentation/AudioManagerQZ.h"
 #include "game/presentation/screens/ScreenGame.h"
+#include "game/presentation/screens/ScreenWidgets.h"
 #include "game/rules/QZ11Game.h"
 #include "game/rules/QZ11Phases.h"
 #include "gameservices/game/TeamActionManager.h"
@@ -45,11 +46,6 @@ bool TooTall(ScreenGame::Label* label) {
     AGText* text = GameServices::Widget::Render::At(label->VolatileDatas.GetTexts(), 0);
     const AGFont* font = text ? text->GetFont() : nullptr;
     return font && f32(font->GetLineHeight()) > label->m_Height;
-}
-
-void Show(ScreenGame::Widget* widget, bool visible) {
-    if (widget)
-        widget->SetVisible(visible);
 }
 
 void SetLabelText(ScreenGame::Label* label, const TString<char>& text) {
@@ -108,10 +104,10 @@ void ScreenGame::ShowQuestion(Question* question) {
         }
     }
     for (u32 row = count; row < kBoardRows; ++row) {
-        Show(m_AnswerLabels[row], false);
-        Show(m_FreqLabels[row], false);
-        Show(m_CenterAnswerLabels[row], false);
-        Show(m_CenterFreqLabels[row], false);
+        ShowWidget(m_AnswerLabels[row], false);
+        ShowWidget(m_FreqLabels[row], false);
+        ShowWidget(m_CenterAnswerLabels[row], false);
+        ShowWidget(m_CenterFreqLabels[row], false);
     }    ShowBoardSlots(count);
 }
 
@@ -125,7 +121,7 @@ void ScreenGame::ShowBoardSlots(u32 answers) {
             used[row] = true;
     auto* box = static_cast<GameServices::Widget::Panel*>(m_AnswersBox);
     for (u32 row = 0; row < kBoardRows; ++row)
-        Show(Widget::FindChild(TString<char>(kBoardSlot) + TString<char>::FromInt(i32(row + 1)), box), used[row]);
+        ShowWidget(Widget::FindChild(TString<char>(kBoardSlot) + TString<char>::FromInt(i32(row + 1)), box), used[row]);
 }
 
 TString<char> ScreenGame::FitTextToLabel(Label* label, TString<char> text) {
@@ -211,8 +207,8 @@ void ScreenGame::TypeNextAnswerChar() {
 }
 
 void ScreenGame::onOthersRevealed(Member) {
-    Show(m_AnswersBox, false);
-    Show(m_CenterAnswersBox, true);
+    ShowWidget(m_AnswersBox, false);
+    ShowWidget(m_CenterAnswersBox, true);
 }
 
 void ScreenGame::onAnswerTextChanged() {

@@ -5,6 +5,7 @@
 #include "game/QZ2011GameContext.h"
 #include "game/presentation/QZCharacter.h"
 #include "game/presentation/screens/ScreenGame.h"
+#include "game/presentation/screens/ScreenWidgets.h"
 #include "game/rules/QZ11Game.h"
 #include "game/rules/ShowSequences.h"
 #include "gameservices/widget/RenderingSystemWidget.h"
@@ -26,17 +27,12 @@ constexpr i32 kTopPrize = 20000;
 // Below the goal the family earns this much per point.
 constexpr i32 kPrizePerPoint = 5;
 
-void Show(GameServices::Widget::Widget* widget, bool shown) {
-    if (widget)
-        widget->SetVisible(shown);
-}
-
 void SetText(GameServices::Widget::Label* label, const TString<char>& text) {
     if (label)
         label->SetText(text);
 }
 
-void SetConfirmText(GameServices::Widget::Button* confirm, const char* text) {
+void SetConfirmLabel(GameServices::Widget::Button* confirm, const char* text) {
     if (!confirm)
         return;
     confirm->m_TextStyle.m_Text = text;
@@ -96,7 +92,7 @@ void AddPrize(i32 amount) {
 // A prize or a fast-money award reaches the save before the player can leave.
 void SaveEarnings() { GameShow::PlayerProfileManager::Instance()->SaveUnsavedChanges(); }
 
-void Gesture(QZ11Game* game, bool left, u8 QZBehaviorCharacter::*request) {
+void GestureFamily(QZ11Game* game, bool left, u8 QZBehaviorCharacter::*request) {
     for (int member = 0; member < 4; ++member)
         if (QZCharacter* contestant = game ? game->GetContestant((left ? 0 : 4) + member) : nullptr)
             contestant->m_Behavior.*request = 1;
@@ -184,7 +180,7 @@ void NextEntry(ScreenGame& screen, QZ2011GameContext& context, u32 slot) {
         context.m_FastMoneyAnswerIndex = question + 1;
         context.m_AnswerEntryOpen = 0;
         EndTurn(screen, context);
-        Show(screen.m_TimerPanel, false);
+        ShowWidget(screen.m_TimerPanel, false);
         screen.m_CountdownRunning = false;
         return;
     }
@@ -210,11 +206,11 @@ void ScreenGame::onFastMoneyStart(Member) {
     if (!context)
         return;
     m_FastMoneyRevealCount = 0;
-    SetConfirmText(m_ConfirmButton, "PASS");
-    Show(m_AnswersBoxFM, true);
-    Show(m_AnswersBox, false);
+    SetConfirmLabel(m_ConfirmButton, "PASS");
+    ShowWidget(m_AnswersBoxFM, true);
+    ShowWidget(m_AnswersBox, false);
     for (u32 slot = 0; slot < kFastMoneyRows; ++slot) {
-        Show(m_FreqLabelsFM[slot], false);
+        ShowWidget(m_FreqLabelsFM[slot], false);
         SetText(m_AnswerLabelsFM[slot], "");
         SetText(m_FreqLabelsFM[slot], "");
         m_FastMoneyAnswerIndices[slot] = -1;
@@ -231,7 +227,7 @@ void ScreenGame::onFastMoneyAnswerEntered() {
         return;
     const bool second = context->m_GamePhase == PhaseFastMoneySecondPlayer;
     m_FastMoneyFirstEntry = second ? kQuestions : 0;
-    SetConfirmText(m_ConfirmButton, "PASS");
+    SetConfirmLabel(m_ConfirmButton, "PASS");
     const u32 base = m_FastMoneyFirstEntry;
     const u32 question = context->m_FastMoneyAnswerIndex;
     if (question >= kQuestions) {
@@ -265,13 +261,13 @@ void ScreenGame::onFastMoneyAnswerEntered() {
     const i32 points = index >= 0 ? i32(m_CurrentQuestion->GetAnswer(u32(index)).Value()) : 0;
     m_FastMoneyAnswerIndices[slot] = index;
     SetText(m_FreqLabelsFM[slot], TString<char>::FromInt(points));
-    Show(m_FreqLabelsFM[slot], false);
+    ShowWidget(m_FreqLabelsFM[slot], false);
     m_FastMoneyAnswerPoints[slot] = points;
     if (!second && index == 0)
         ++m_FastMoneyRevealCount;
     context->m_FastMoneyTotal += points;
     SetText(m_AnswerLabelsFM[slot], typed.IsEmpty() ? typed : FitTextToLabel(m_AnswerLabelsFM[slot], typed));
-    Show(m_AnswerLabelsFM[slot], true);
+    ShowWidget(m_AnswerLabelsFM[slot], true);
     ClearTypedText(*this);
     NextEntry(*this, *context, slot);
 }
@@ -301,14 +297,14 @@ void ScreenGame::onFastMoneySecondPlayer(Member) {
     QZ2011GameContext* context = QZ2011GameContext::Current();
     if (!context)
         return;
-    Show(m_FMTotals[0], false);
-    Show(m_FMTotals[1], true);
+    ShowWidget(m_FMTotals[0], false);
+    ShowWidget(m_FMTotals[1], true);
     if (m_Game)
         m_Game->SetStageScreens(false);
-    Show(m_AnswersBoxFM, true);
-    Show(m_AnswersBox, false);
+    ShowWidget(m_AnswersBoxFM, true);
+    ShowWidget(m_AnswersBox, false);
     for (u32 slot = kQuestions; slot < kFastMoneyRows; ++slot)
-        Show(m_FreqLabelsFM[slot], false);
+        ShowWidget(m_FreqLabelsFM[slot], false);
     for (u8& passed : context->m_FastMoneyAnswered)
         passed = 0;
     m_FastMoneyRangeBegin = 0;
@@ -327,11 +323,11 @@ void ScreenGame::onFastMoneyReveal(Member) {
     if (!context || r >= kFastMoneyRows || context->m_GamePhase == PhaseGameOver)
         return;
     if (r == 0) {
-        Show(m_FMTotals[0], true);
+        ShowWidget(m_FMTotals[0], true);
         m_FastMoneyRevealTotal = 0;
     } else if (r == kQuestions) {
-        Show(m_FMTotals[0], false);
-        Show(m_FMTotals[1], true);
+        ShowWidget(m_FMTotals[0], false);
+        ShowWidget(m_FMTotals[1], true);
     }
     if (i32(r) != m_FastMoneyLastRevealed) {
         m_FastMoneyRevealTotal += m_FastMoneyAnswerPoints[r];
@@ -355,7 +351,7 @@ void ScreenGame::onFastMoneyReveal(Member) {
             else
                 m_Game->PlaceRightFamily();
         }
-        Gesture(m_Game, left, left ? &QZBehaviorCharacter::WinBigFamilyRequest : &QZBehaviorCharacter::WinBigRequest);
+        GestureFamily(m_Game, left, left ? &QZBehaviorCharacter::WinBigFamilyRequest : &QZBehaviorCharacter::WinBigRequest);
         SkipEmptyEntries(*this);
         // The rest of the player's answers are revealed after the win.
         if (r != 4 && r != 9)
@@ -396,7 +392,7 @@ void ScreenGame::onFastMoneyReveal(Member) {
             else
                 m_Game->PlaceRightFamily();
         }
-        Gesture(m_Game, left, left ? &QZBehaviorCharacter::WinMedFamilyRequest : &QZBehaviorCharacter::WinMedRequest);
+        GestureFamily(m_Game, left, left ? &QZBehaviorCharacter::WinMedFamilyRequest : &QZBehaviorCharacter::WinMedRequest);
         AddPrize(total * kPrizePerPoint);
         context->m_GamePhase = PhaseGameEnd;
         CheckPrizeAwards(*context, total * kPrizePerPoint, total, false);

@@ -31,7 +31,7 @@ public:
     void InitializeAvatar(Entities::Character& character) override { RenderingSystem::InitializeAvatar(character); }
     void CleanupAvatar(Entities::Character& character) override { RenderingSystem::CleanupAvatar(character); }
 };
-AvatarRenderingHooks s_hooks;
+AvatarRenderingHooks s_avatarHooks;
 
 Avatar* AvatarOf(const Entities::Character& character) {
     return character.VolatileDatas.GetAs<Avatar>(kENGINE_DATA_AVATAR);
@@ -106,11 +106,11 @@ void StartupAvatars() {
     if (!s_avatarData)
         s_avatarData = new RenderingSystem::AvatarDataFactory(
             "RenderableAvatarData", KorvoGame::GetFactoryCapacity("FactoryRenderableAvatarData"));
-    KorvoGame::CharacterManager::Instance()->SetAvatarRendering(&s_hooks);
+    KorvoGame::CharacterManager::Instance()->SetAvatarRendering(&s_avatarHooks);
 }
 
 void ShutdownAvatars() {
-    if (KorvoGame::CharacterManager::Instance()->GetAvatarRendering() == &s_hooks)
+    if (KorvoGame::CharacterManager::Instance()->GetAvatarRendering() == &s_avatarHooks)
         KorvoGame::CharacterManager::Instance()->SetAvatarRendering(nullptr);
     delete s_avatars;
     delete s_avatarData;

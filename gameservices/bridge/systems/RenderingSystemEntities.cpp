@@ -30,11 +30,11 @@ using Entities::Entity;
 
 namespace {
 
-constexpr const char* kCleanupFirst = "call RenderingSystem::Cleanup(..) before!";
+constexpr const char* kCleanupBeforeLoad = "call RenderingSystem::Cleanup(..) before!";
 // Degrees to radians for placed renderables (cameras use PCCam's own factor).
 constexpr f32 kRenderableDegrees = 0.017453289f;
 
-AGBaseProvider* Provider(u32 typeKey) {
+AGBaseProvider* ProviderOf(u32 typeKey) {
     AGResourceManager* resources = AGResourceManager::Get();
     return resources ? resources->GetProvider(typeKey) : nullptr;
 }
@@ -50,7 +50,7 @@ TString<char> Stem(const TString<char>& name) {
 // A private copy of the named resource (an empty one when no package holds it).
 template <typename T>
 T* NewInstance(u32 typeKey, const TString<char>& name) {
-    AGBaseProvider* provider = Provider(typeKey);
+    AGBaseProvider* provider = ProviderOf(typeKey);
     if (!provider || name.IsEmpty())
         return nullptr;
     return RenderingSystem::KeepAs<T>(typeKey, CreateResourceInstance(provider, Crc32Hash(name.c_str()), 0, false));
@@ -60,7 +60,7 @@ T* NewInstance(u32 typeKey, const TString<char>& name) {
 // that giving it back deletes it.
 template <typename T>
 T* NewNamed(u32 typeKey, const TString<char>& name) {
-    AGBaseProvider* provider = Provider(typeKey);
+    AGBaseProvider* provider = ProviderOf(typeKey);
     if (!provider)
         return nullptr;
     const u32 id = Crc32Hash(name.c_str());
@@ -79,7 +79,7 @@ T* NewNamed(u32 typeKey, const TString<char>& name) {
 // A model or sprite already in the slot is reported and given back before the new one.
 void ReplaceSlot(Entity& entity, u32 key, u32 typeKey) {
     if (auto* old = entity.VolatileDatas.GetAs<AGResource>(key)) {
-        AGReport(kCleanupFirst);
+        AGReport(kCleanupBeforeLoad);
         RenderingSystem::GiveBack(typeKey, old);
         entity.VolatileDatas.Remove(key);
         // The new object has yet to join the layer.
@@ -158,7 +158,7 @@ void InitializeCameras(Entities::Set& set, const Entities::Set* parent) {
         if (!DescriptionOf(*camera))
             continue;
         if (auto* old = camera->VolatileDatas.GetCamera()) {
-            AGReport(kCleanupFirst);
+            AGReport(kCleanupBeforeLoad);
             EngineProviders& providers = ProvidersOf(set);
             auto listed = std::find(providers.begin(), providers.end(), old);
             if (listed != providers.end())
@@ -197,14 +197,14 @@ void RenderingSystem::InitializeLights(Entities::Set& set) {
         if (!data)
             continue;
         if (auto* old = light->VolatileDatas.GetAs<AGLight>(kENGINE_DATA_LIGHT)) {
-            AGReport(kCleanupFirst);
+            AGReport(kCleanupBeforeLoad);
             GiveBack(TypeKey::Light, old);
             light->VolatileDatas.Remove(kENGINE_DATA_LIGHT);
         }
         AGLight* engine = nullptr;
         if (data->m_ModelFileName.IsEmpty()) {
             engine = NewNamed<AGLight>(TypeKey::Light, light->Name);
-        } else if (AGBaseProvider* provider = Provider(TypeKey::Light)) {
+        } else if (AGBaseProvider* provider = ProviderOf(TypeKey::Light)) {
             const TString<char> file = TString<char>(data->m_ModelFileName).ToLower();
             engine = KeepAs<AGLight>(TypeKey::Light,
                                      GetOrLoadResource(provider, Crc32Hash(file.c_str()), 0, false, true));

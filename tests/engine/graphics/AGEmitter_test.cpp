@@ -44,7 +44,7 @@ EmitterData Bursts(std::vector<float> frames, std::vector<uint16_t> counts, floa
     return data;
 }
 
-constexpr u32 kGreen = 0xFF00FF00u;
+constexpr u32 kParticleGreen = 0xFF00FF00u;
 
 class PCEmitterTest : public drawtest::DrawingFixture {
 protected:
@@ -282,7 +282,7 @@ TEST_F(PCEmitterTest, OnlyLiveParticlesAreDrawn) {
     EmitterData data = Bursts({1, 5}, {1, 1}, 3);
     PCEmitter emitter;
     Start(emitter, data);
-    emitter.SetColor(kGreen);
+    emitter.SetColor(kParticleGreen);
     auto frameAt = [&](f32 frame, AGVec3 position) {
         emitter.SetPosition(position);
         clock.SetTime(frame * clock.GetFrameDuration());
@@ -303,13 +303,13 @@ TEST_F(PCEmitterTest, OnlyLiveParticlesAreDrawn) {
     emitter.Draw();
     EXPECT_EQ(std::pair(Dev().GetRenderState(RenderState::ZEnable), Dev().GetRenderState(RenderState::DestBlend)),
               std::pair(0u, u32(Blend::InvSrcAlpha)));
-    EXPECT_TRUE(gfxtest::ColorNear(Pixel(60, 50), kGreen, 2));
+    EXPECT_TRUE(gfxtest::ColorNear(Pixel(60, 50), kParticleGreen, 2));
     EXPECT_TRUE(gfxtest::ColorNear(Pixel(66, 50), drawtest::kBlack, 2));
 
     // The first particle has died when the second is born: only the second is drawn.
     frameAt(5.1f, {200, 50, 0});
     EXPECT_EQ(emitter.LiveCount(), 1u);
-    EXPECT_EQ(std::make_pair(Pixel(60, 50), Pixel(200, 50)), std::make_pair(drawtest::kBlack, kGreen));
+    EXPECT_EQ(std::make_pair(Pixel(60, 50), Pixel(200, 50)), std::make_pair(drawtest::kBlack, kParticleGreen));
 
     frameAt(9.0f, {200, 50, 0});
     EXPECT_EQ(emitter.m_attribute.m_primitiveCounts[0], 0u);
@@ -327,7 +327,7 @@ TEST_F(PCEmitterTest, OnlyLiveParticlesAreDrawn) {
 TEST_F(PCEmitterTest, QuadsSampleTheirTextureAcrossTheirFace) {
     std::vector<u32> pixels;
     for (u32 i = 0; i < 64; ++i)
-        pixels.push_back(i % 8 < 4 ? 0xFFFF0000u : kGreen);
+        pixels.push_back(i % 8 < 4 ? 0xFFFF0000u : kParticleGreen);
     authoring::PackageWriter writer;
     writer.Add("halves.png", TypeKey::Texture, authoring::PngBytes(pixels, 8, 8));
     // A tint that leaves red and green as they are.
@@ -339,7 +339,7 @@ TEST_F(PCEmitterTest, QuadsSampleTheirTextureAcrossTheirFace) {
     Start(emitter, data);
     clock.SetTime(1.1f * clock.GetFrameDuration());
     Frame();
-    EXPECT_EQ(std::make_pair(Pixel(58, 50), Pixel(62, 50)), std::make_pair(0xFFFF0000u, kGreen));
+    EXPECT_EQ(std::make_pair(Pixel(58, 50), Pixel(62, 50)), std::make_pair(0xFFFF0000u, kParticleGreen));
     m_layer.RemoveRenderable(&emitter);
     // Particles take the material's diffuse colour; opacity replaces its alpha byte only.
     EXPECT_EQ(emitter.GetEmitterColor(), 0xFFFFFF01u);

@@ -12,8 +12,8 @@ using drawtest::TestRenderable;
 
 namespace {
 
-constexpr u32 kRed = 0xFFFF0000u;
-constexpr u32 kGreen = 0xFF00FF00u;
+constexpr u32 kNearRed = 0xFFFF0000u;
+constexpr u32 kFarGreen = 0xFF00FF00u;
 
 using GraphicLayerTest = drawtest::DeviceFixture<64, 48>;
 
@@ -126,15 +126,15 @@ TEST_F(GraphicLayerTest, ScreenCameraMapsPixelsAndEachLayerClearsDepthSoTheLater
     ScreenLayer(first, camera);
     ScreenLayer(second, camera);
     TestRenderable nearRed(&log, "red"), farGreen(&log, "green");
-    nearRed.Fill(0, 0, 40, 40, 40.0f, kRed);
-    farGreen.Fill(20, 20, 64, 48, -40.0f, kGreen);
+    nearRed.Fill(0, 0, 40, 40, 40.0f, kNearRed);
+    farGreen.Fill(20, 20, 64, 48, -40.0f, kFarGreen);
     first.AddRenderable(&nearRed);
     second.AddRenderable(&farGreen);
     ASSERT_EQ(Dev().GetRenderState(platform::gfx::RenderState::CullMode), u32(platform::gfx::Cull::CW));
     Frame();
     // The later layer over the nearer red; the green's last pixel is the screen's last.
     EXPECT_EQ(std::vector<u32>({Pixel(10, 10), Pixel(30, 30), Pixel(63, 47), Pixel(19, 45)}),
-              std::vector<u32>({kRed, kGreen, kGreen, kBlack}));
+              std::vector<u32>({kNearRed, kFarGreen, kFarGreen, kBlack}));
     EXPECT_EQ(log, (Log{"update red", "update green", "red", "green"}));
 }
 

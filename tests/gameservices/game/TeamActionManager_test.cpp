@@ -19,7 +19,7 @@ using GameServices::Entities::BaseTeamMember;
 
 namespace {
 
-struct Listener {
+struct TeamListener {
     void On(TeamActionData* data) {
         received.push_back(*data);
         if (then)
@@ -28,7 +28,7 @@ struct Listener {
     // The action data lives only for the call.
     std::vector<TeamActionData> received;
     std::function<void()> then;
-    TeamActionManagerDelegate<Listener> delegate{this, &Listener::On};
+    TeamActionManagerDelegate<TeamListener> delegate{this, &TeamListener::On};
 };
 
 class Popups : public IPopupService, public IPopup {
@@ -77,7 +77,7 @@ protected:
     DeviceManager devices;
     TeamActionManager teams{actions, devices};
     BaseTeamMember member;
-    Listener listener;
+    TeamListener listener;
     Popups popups;
     Device device;
     LogCapture log;
@@ -118,7 +118,7 @@ TEST_F(TeamActionTest, DeviceActionsReachTheListenersOfTheMembersDevice) {
 
     // A listener removed during a dispatch is not called.
     teams.SetEnabled(true);
-    auto second = std::make_unique<Listener>();
+    auto second = std::make_unique<TeamListener>();
     listener.then = [&] {
         teams.UnlistenTeamAction(&second->delegate, "Click");
         second.reset();

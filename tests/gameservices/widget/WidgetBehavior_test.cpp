@@ -20,8 +20,8 @@ namespace {
 
 // A widget at (100, 100), 50 x 20, whose six events are counted.
 template <typename T>
-struct Counted {
-    explicit Counted(const char* name) : widget(name) {
+struct CountingWidget {
+    explicit CountingWidget(const char* name) : widget(name) {
         widget.SetPositionXY(100.0f, 100.0f);
         widget.SetWidth(50.0f);
         widget.SetHeight(20.0f);
@@ -43,7 +43,7 @@ protected:
     widget_test::TestGame game;
     BaseTeamMember& a = game.members[0];
     BaseTeamMember& b = game.members[1];
-    Counted<Button> button{"button"};
+    CountingWidget<Button> button{"button"};
 };
 
 constexpr f32 kKey = 56.0f;
@@ -99,7 +99,7 @@ protected:
 }  // namespace
 
 TEST_F(BehaviorTest, HoverPressAndReleaseAcrossTwoPlayers) {
-    Counted<Image> image{"image"};  // listens once a delegate is added
+    CountingWidget<Image> image{"image"};  // listens once a delegate is added
     game.Move(a, 110, 105);
     game.Move(b, 120, 105);
     EXPECT_EQ(button[kEventEnter] * 10 + Visual(), 12u);
@@ -165,7 +165,7 @@ TEST_F(BehaviorTest, StrangersDesynchronizedIdsAndResets) {
 }
 
 TEST_F(BehaviorTest, CheckBoxesToggleOnReleaseAndTrackBarsDragWithinTheirBounds) {
-    Counted<CheckBox> box{"box"};
+    CountingWidget<CheckBox> box{"box"};
     EXPECT_EQ(box.widget.Behaviors.m_Map.at(Crc32Hash("WidgetCheckBoxBehavior")), &box.widget.m_CheckBehavior);
     game.Move(a, 110, 105);
     game.Click(a, 110, 105, true);
@@ -177,7 +177,7 @@ TEST_F(BehaviorTest, CheckBoxesToggleOnReleaseAndTrackBarsDragWithinTheirBounds)
     EXPECT_EQ(box.widget.m_Checked, 0);
     // Track bar drags beyond its edges within its bounds.
     for (f32 width : {200.0f, 0.0f}) {
-        Counted<SliderTrackBar> t{"bar"};
+        CountingWidget<SliderTrackBar> t{"bar"};
         SliderTrackBar& bar = t.widget;
         bar.SetWidth(width);
         bar.m_Thumb.m_Size = AGVec2{10.0f, 20.0f};
@@ -204,7 +204,7 @@ TEST_F(BehaviorTest, CheckBoxesToggleOnReleaseAndTrackBarsDragWithinTheirBounds)
 }
 
 TEST_F(BehaviorTest, SliderButtonStepsStayWithinTheBounds) {
-    Counted<SliderButton> s{"slider"};
+    CountingWidget<SliderButton> s{"slider"};
     SliderButton& slider = s.widget;
     Panel panel{"panel"};  // the buttons are found where the slider is drawn, offset by its panel
     panel.SetPositionXY(200.0f, 0.0f);

@@ -133,12 +133,12 @@ inline GLint GlInt(GLenum name) {
 
 // The pixels of the box, rows top first, clipped to the back buffer; none when it cannot be read.
 inline std::vector<uint32_t> ReadPixels(Device& device, const Rect& box) {
-    Image image;
+    platform::gfx::Image image;
     return device.ReadBackBuffer(box, image) ? image.pixels : std::vector<uint32_t>();
 }
 
 inline uint32_t ReadPixel(Device& device, int32_t x, int32_t y) {
-    Image image;
+    platform::gfx::Image image;
     return device.ReadBackBuffer({x, y, x + 1, y + 1}, image) ? image.pixels[0] : 0xDEADBEEF;
 }
 

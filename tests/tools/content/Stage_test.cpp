@@ -10,7 +10,7 @@
 
 namespace {
 
-const std::string kData = TALLYVOX_STAGE_DATA;
+const std::string kStageData = TALLYVOX_STAGE_DATA;
 
 TEST(StageContent, BadSourceLinesAreReportedWithTheirLine) {
     const struct { const char *file, *line, *message; bool art; } cases[] = {
@@ -31,7 +31,7 @@ TEST(StageContent, BadSourceLinesAreReportedWithTheirLine) {
         int lines = 0;
         for (const char* source : {"content/levels.txt", "content/stage.txt", "content/cameras.txt",
                                    "content/art/stage.txt"}) {
-            std::string bytes = FileContents(kData + "/" + source);
+            std::string bytes = FileContents(kStageData + "/" + source);
             if (source == std::string(c.file)) {
                 lines = int(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
                 bytes += std::string(c.line) + "\n";
