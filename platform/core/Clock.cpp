@@ -53,4 +53,30 @@ FakeClock::~FakeClock() {
     g_source.compare_exchange_strong(expected, nullptr);
 }
 
+ScaledClock::ScaledClock(uint32_t factor)
+    : m_base(g_source.load(std::memory_order_acquire)), m_origin(BaseNow()), m_factor(factor ? factor : 1) {
+    SetClockSource(this);
+}
+
+ScaledClock::~ScaledClock() {
+    ClockSource* expected = this;
+    g_source.compare_exchange_strong(expected, m_base);
+}
+
+uint64_t ScaledClock::BaseNow() const {
+    return m_base ? m_base->Now() : SystemNow();
+}
+
+uint64_t ScaledClock::Now() {
+    return m_origin + (BaseNow() - m_origin) * m_factor;
+}
+
+void ScaledClock::Sleep(uint64_t ns) {
+    ns /= m_factor;
+    if (m_base)
+        m_base->Sleep(ns);
+    else if (ns)
+        SystemSleep(ns);
+}
+
 }  // namespace platform

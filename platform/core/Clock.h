@@ -51,4 +51,25 @@ private:
     std::atomic<uint64_t> m_slept{0};
 };
 
+// A clock that runs factor times as fast as the one installed before it, from the moment it
+// is installed, and sleeps factor times shorter: a scripted run plays its timed course faster.
+// Installs itself for its lifetime and puts the one before back after.
+class ScaledClock : public ClockSource {
+public:
+    explicit ScaledClock(uint32_t factor);
+    ~ScaledClock() override;
+    ScaledClock(const ScaledClock&) = delete;
+    ScaledClock& operator=(const ScaledClock&) = delete;
+
+    uint64_t Now() override;
+    void Sleep(uint64_t ns) override;
+
+private:
+    uint64_t BaseNow() const;
+
+    ClockSource* m_base;
+    uint64_t m_origin;
+    uint32_t m_factor;
+};
+
 }  // namespace platform

@@ -93,6 +93,16 @@ Replay Replay::Parse(const std::string& script, std::vector<std::string>& errors
         const size_t first = line.find_first_not_of(" \t");
         if (first == std::string::npos || line[first] == '#')
             continue;
+        std::istringstream words(line.substr(first));
+        std::string word, rest;
+        uint32_t speed = 0;
+        if (words >> word && word == "speed") {
+            if (words >> speed && speed >= 1 && speed <= 16 && !(words >> rest))
+                replay.m_speed = speed;
+            else
+                errors.push_back("line " + std::to_string(number) + ": expected \"speed <1-16>\"");
+            continue;
+        }
         ReplayEvent event;
         std::string why;
         if (ParseLine(line.substr(first), event, why))

@@ -1,5 +1,6 @@
 #include "platform/window/SdlWindowBackend.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -161,6 +162,7 @@ bool SdlBackend::Create(const WindowDesc& desc) {
 
 void SdlBackend::StartReplay() {
     m_replay = Replay();
+    m_fastClock.reset();
     const char* path = getenv("TALLYVOX_REPLAY");
     if (!path || !*path)
         return;
@@ -175,7 +177,11 @@ void SdlBackend::StartReplay() {
     m_replay = Replay::Parse(script.str(), errors);
     for (const std::string& error : errors)
         fprintf(stderr, "Replay %s, %s: skipped\n", path, error.c_str());
-    m_replayStartNs = platform::NowNs();
+    m_fastClock.reset();
+    if (m_replay.Speed() > 1)
+        m_fastClock = std::make_unique<platform::ScaledClock>(m_replay.Speed());
+    m_replayLastNs = platform::NowNs();
+    m_replayElapsedNs = 0;
     m_emptyPolls = 2;
 }
 
@@ -236,9 +242,14 @@ bool SdlBackend::PollMessage(Message& out) {
     // more, and ticks when that poll finds nothing too: an event is taken only after two
     // empty polls in a row, so that a press and its release due together are read in ticks
     // of their own (the game reads its input once a tick).
+    // The script's clock steps as the game's timer does: a gap between polls (a frame, a load)
+    // counts for at most kReplayMaxStepNs, so a slow frame delays the script as it delays the
+    // game, and the two stay in step.
+    const uint64_t now = platform::NowNs();
+    m_replayElapsedNs += std::min(now - m_replayLastNs, kReplayMaxStepNs);
+    m_replayLastNs = now;
     ReplayEvent scripted;
-    if (m_queue.empty() && m_alive && m_emptyPolls >= 2 &&
-        m_replay.TakeNext((platform::NowNs() - m_replayStartNs) / 1000000u, scripted))
+    if (m_queue.empty() && m_alive && m_emptyPolls >= 2 && m_replay.TakeNext(m_replayElapsedNs / 1000000u, scripted))
         Inject(scripted);
     if (m_alive && TakeTerminationRequest())
         Queue(MessageKind::Terminate);

@@ -22,8 +22,10 @@
 #include <SDL.h>
 
 #include <deque>
+#include <memory>
 #include <string>
 
+#include "platform/core/Clock.h"
 #include "platform/window/Replay.h"
 #include "platform/window/WindowBackend.h"
 
@@ -81,7 +83,11 @@ private:
     bool m_cursorHidden = false;
     uint8_t m_modifierSides = 0;  // bit per side: LShift, RShift, LCtrl, RCtrl, LAlt, RAlt
     Replay m_replay;
-    uint64_t m_replayStartNs = 0;
+    // The script's own clock (see PollMessage); the longest step is the game timer's longest frame.
+    static constexpr uint64_t kReplayMaxStepNs = 84000000u;
+    uint64_t m_replayLastNs = 0;
+    uint64_t m_replayElapsedNs = 0;
+    std::unique_ptr<platform::ScaledClock> m_fastClock;  // the replay's "speed"
     uint8_t m_emptyPolls = 2;  // polls in a row that found nothing, up to 2
 };
 

@@ -10,12 +10,17 @@
 
 #include "tools/content/InterfaceArt.h"
 #include "tools/content/InterfaceLayout.h"
+#include "tools/content/SystemText.h"
 
 namespace content {
 
 namespace {
 
 constexpr int kTolerance = 2;
+// A picture's inner pixel drawn at its own size, filtered where the scale is not whole.
+constexpr int kInnerTolerance = 24;
+// Off the centre a gradient's colour moves more with the filtering of a scaled picture.
+constexpr int kPointTolerance = 12;
 // A channel this far from the background marks a text pixel.
 constexpr int kInkContrast = 48;
 
@@ -93,28 +98,120 @@ bool ReadPicture(const std::string& built, const std::string& image, platform::g
     return false;
 }
 
-// The picture's colour at its centre, as a stretched texture is sampled there (bilinear).
-bool CentreColour(const platform::gfx::Image& picture, Rgb& colour, std::string& why) {
-    const float fx = float(picture.width) * 0.5f - 0.5f, fy = float(picture.height) * 0.5f - 0.5f;
+// The picture's colour at a point of its box (fractions of its width and height), as a
+// stretched texture is sampled there (bilinear); false where it is not opaque.
+bool SampleColour(const platform::gfx::Image& picture, double u, double v, Rgb& colour) {
+    const double fx = std::max(0.0, picture.width * u - 0.5), fy = std::max(0.0, picture.height * v - 0.5);
     const uint32_t x0 = uint32_t(std::floor(fx)), y0 = uint32_t(std::floor(fy));
-    const float ax = fx - float(x0), ay = fy - float(y0);
-    float r = 0, g = 0, b = 0;
+    const double ax = fx - x0, ay = fy - y0;
+    double r = 0, g = 0, b = 0;
     for (uint32_t j = 0; j < 2; ++j)
         for (uint32_t i = 0; i < 2; ++i) {
             const uint32_t px = std::min(x0 + i, picture.width - 1), py = std::min(y0 + j, picture.height - 1);
             const uint32_t argb = picture.pixels[size_t(py) * picture.width + px];
-            if ((argb >> 24) != 0xFF) {
-                why = "the picture is not opaque at its centre";
+            if ((argb >> 24) != 0xFF)
                 return false;
-            }
-            const float weight = (i ? ax : 1 - ax) * (j ? ay : 1 - ay);
+            const double weight = (i ? ax : 1 - ax) * (j ? ay : 1 - ay);
             const Rgb c = RgbOf(argb);
-            r += weight * float(c.r);
-            g += weight * float(c.g);
-            b += weight * float(c.b);
+            r += weight * c.r;
+            g += weight * c.g;
+            b += weight * c.b;
         }
     colour = {int(std::lround(r)), int(std::lround(g)), int(std::lround(b))};
     return true;
+}
+
+// "@<x>,<y>=<picture>": the picture drawn at its own size on the design, its top left at x, y
+// (a pointer's tip). Its inner pixels (opaque, the 3 x 3 around them alike) must show in the
+// shot at their places, within kInnerTolerance, three in four of them at least.
+std::string CheckPictureAt(const std::string& built, const platform::gfx::Image& shot, const std::string& check,
+                           double sx, double sy) {
+    const size_t comma = check.find(','), equals = check.rfind('=');
+    platform::gfx::Image picture;
+    std::string why;
+    if (comma == std::string::npos || equals == std::string::npos || equals < comma)
+        return "expected @<x>,<y>=<picture>";
+    const int x = std::atoi(check.c_str() + 1), y = std::atoi(check.c_str() + comma + 1);
+    if (!ReadPicture(built, check.substr(equals + 1), picture, why))
+        return why;
+    const auto pixel = [&](int u, int v) { return picture.pixels[size_t(v) * picture.width + size_t(u)]; };
+    int inner = 0, shown = 0;
+    for (int v = 1; v + 1 < int(picture.height); ++v)
+        for (int u = 1; u + 1 < int(picture.width); ++u) {
+            bool alike = (pixel(u, v) >> 24) == 0xFF;
+            for (int j = -1; j <= 1 && alike; ++j)
+                for (int i = -1; i <= 1 && alike; ++i)
+                    alike = pixel(u + i, v + j) == pixel(u, v);
+            if (!alike)
+                continue;
+            ++inner;
+            const int px = int((x + u + 0.5) * sx), py = int((y + v + 0.5) * sy);
+            if (px >= 0 && py >= 0 && px < int(shot.width) && py < int(shot.height) &&
+                Distance(RgbOf(shot.pixels[size_t(py) * shot.width + size_t(px)]), RgbOf(pixel(u, v))) <= kInnerTolerance)
+                ++shown;
+        }
+    if (inner == 0)
+        return "the picture has no inner pixels";
+    return shown * 4 >= inner * 3 ? "" : std::to_string(shown) + " of its " + std::to_string(inner) + " inner pixels show";
+}
+
+// "image": the picture stretched over the box shows at its centre and at four points between
+// the centre and the sides (a label's text or the pointer may cover two of them).
+std::string CheckPicturePoints(const platform::gfx::Image& picture, const platform::gfx::Image& shot, const WidgetBox& box,
+                               double sx, double sy) {
+    const double points[5][2] = {{0.5, 0.5}, {0.5, 0.2}, {0.5, 0.8}, {0.15, 0.5}, {0.85, 0.5}};
+    int opaque = 0, shown = 0;
+    std::string first;
+    for (const auto& [u, v] : points) {
+        Rgb want;
+        if (!SampleColour(picture, u, v, want))
+            continue;
+        ++opaque;
+        const int x = int((box.x + box.width * u) * sx), y = int((box.y + box.height * v) * sy);
+        const Rgb got = x < int(shot.width) && y < int(shot.height)
+                            ? RgbOf(shot.pixels[size_t(y) * shot.width + size_t(x)])
+                            : Rgb{-999, -999, -999};
+        if (Distance(got, want) <= (u == 0.5 && v == 0.5 ? kTolerance : kPointTolerance))
+            ++shown;
+        else if (first.empty())
+            first = "at " + std::to_string(u).substr(0, 4) + "," + std::to_string(v).substr(0, 4) + " the shot shows " +
+                    Text(got) + ", " + box.image + " has " + Text(want);
+    }
+    if (opaque == 0)
+        return box.image + ": the picture is not opaque where it is checked";
+    return shown >= std::min(3, opaque) ? "" : std::to_string(shown) + " of " + std::to_string(opaque) + " points show it; " + first;
+}
+
+// "Popup/<layout>/<widget>": the widget of a popup layout of content/popups.txt, placed as the
+// build lays it out.
+bool FindPopupWidget(const std::string& data, const std::vector<std::string>& names, WidgetBox& box, std::string& why) {
+    const SourceFile source(data, "content/popups.txt");
+    for (const SourceLine& line : source.Lines()) {
+        const std::vector<std::string>& f = line.fields;
+        if (names.size() != 3 || f.size() < 2 || f[0] != "layout" || f[1] != names[1] + ".xaml")
+            continue;
+        PopupLayout layout{f[1], {}, {}, {}};
+        for (size_t i = 2; i < f.size(); ++i)
+            (f[i].starts_with("button:") ? layout.buttons : layout.messages).push_back(f[i].substr(f[i].find(':') + 1));
+        const std::string xaml = PopupLayoutXaml(layout);
+        const size_t at = xaml.find(" Name=\"" + names[2] + "\" ");
+        if (at == std::string::npos)
+            break;
+        const std::string widget = xaml.substr(at, xaml.find('\n', at) - at);
+        auto value = [&](const std::string& key) {
+            const size_t from = widget.find(" " + key + "=\"");
+            return from == std::string::npos ? std::string() : widget.substr(from + key.size() + 3, widget.find('"', from + key.size() + 3) - from - key.size() - 3);
+        };
+        const std::vector<std::string> margin = SplitFields(value("Margin"), ',');
+        box.x = margin.size() >= 2 ? std::atoi(margin[0].c_str()) : 0;
+        box.y = margin.size() >= 2 ? std::atoi(margin[1].c_str()) : 0;
+        box.width = std::atoi(value("Width").c_str());
+        box.height = std::atoi(value("Height").c_str());
+        box.image = value("ImageDefault");
+        return true;
+    }
+    why = "no popup layout \"" + (names.size() > 1 ? names[1] : std::string()) + "\" with that widget";
+    return false;
 }
 
 }  // namespace
@@ -122,6 +219,11 @@ bool CentreColour(const platform::gfx::Image& picture, Rgb& colour, std::string&
 bool FindWidgetBox(const std::string& data, const std::string& path, WidgetBox& box, int& screenWidth,
                    int& screenHeight, std::string& why) {
     const std::vector<std::string> names = SplitFields(path, '/');
+    if (!names.empty() && names[0] == "Popup") {
+        screenWidth = 800;
+        screenHeight = 600;
+        return FindPopupWidget(data, names, box, why);
+    }
     Output out(data, {});
     const SourceFile flowSource(data, "content/layouts/flow.txt");
     for (const FlowScreen& screen : ReadFlow(flowSource, out)) {
@@ -164,6 +266,12 @@ std::vector<std::string> ProbeShot(const std::string& data, const std::string& b
         const size_t equals = check.rfind('=');
         const std::string kind = equals == std::string::npos ? "" : check.substr(equals + 1);
         auto fail = [&](const std::string& why) { failures.push_back(check + ": " + why); };
+        if (check.starts_with("@")) {
+            const double sx = shot.width / 800.0, sy = shot.height / 600.0;
+            if (const std::string why = CheckPictureAt(built, shot, check, sx, sy); !why.empty())
+                fail(why);
+            continue;
+        }
         if (kind != "image" && kind != "ink") {
             fail("expected <Screen>/<widget>=image|ink");
             continue;
@@ -188,18 +296,14 @@ std::vector<std::string> ProbeShot(const std::string& data, const std::string& b
             fail("the widget lies outside the shot");
             continue;
         }
-        auto at = [&](int x, int y) { return RgbOf(shot.pixels[size_t(y) * shot.width + size_t(x)]); };
         if (kind == "image") {
             platform::gfx::Image picture;
-            Rgb want;
             if (box.image.empty()) {
                 fail("the widget has no ImageDefault");
-            } else if (!ReadPicture(built, box.image, picture, why) || !CentreColour(picture, want, why)) {
+            } else if (!ReadPicture(built, box.image, picture, why)) {
                 fail(box.image + ": " + why);
-            } else {
-                const Rgb got = at(int((box.x + box.width / 2.0) * sx), int((box.y + box.height / 2.0) * sy));
-                if (Distance(got, want) > kTolerance)
-                    fail("the centre shows " + Text(got) + ", " + box.image + " has " + Text(want));
+            } else if (const std::string missed = CheckPicturePoints(picture, shot, box, sx, sy); !missed.empty()) {
+                fail(missed);
             }
             continue;
         }

@@ -9,6 +9,9 @@
 //          2 per colour channel (the picture is stretched over the widget's box);
 //   ink    the widget's box holds drawn text: in its inner part (a fifth off each side, clear
 //          of a frame drawn behind), at least kInkPixels pixels far from the most common colour.
+// A check "@<x>,<y>=<picture>" finds a picture drawn at its own size with its top left at x, y
+// of the 800 x 600 design (a pointer's tip where the mouse was moved): three in four of its
+// inner pixels show their colour at their places.
 #include <string>
 #include <vector>
 

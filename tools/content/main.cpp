@@ -4,6 +4,8 @@
 //   content groups            lists the build steps and their packages
 //   content probe <data folder> <output folder> <shot.png> <Screen>/<widget>=image|ink...
 //                             checks a window shot's pixels against the layouts (ShotProbe.h)
+//   content where <data folder> <Screen>/<widget>...
+//                             each widget's box on its screen's design: "x y width height" a line
 //   content testpack system <test data folder> <output folder> [<ttf file>]
 //   content testpack ui <test data folder> <package mount path> <ttf file>
 //   content testpack strings <source file> <table file>
@@ -28,6 +30,7 @@ int Usage() {
             "<group>...\n       content check <data folder> <output folder> <map folder> [--stamp <file>]\n"
             "       content groups\n"
             "       content probe <data folder> <output folder> <shot.png> <Screen>/<widget>=image|ink...\n"
+            "       content where <data folder> <Screen>/<widget>...\n"
             "       content testpack system <test data> <output folder> [<ttf file>]\n"
             "       content testpack ui <test data> <package mount path> <ttf file>\n"
             "       content testpack strings <source file> <table file>\n");
@@ -129,6 +132,22 @@ int Probe(int argc, char** argv) {
     return failures.empty() ? 0 : 1;
 }
 
+int Where(int argc, char** argv) {
+    if (argc < 4)
+        return Usage();
+    for (int i = 3; i < argc; ++i) {
+        content::WidgetBox box;
+        int width = 0, height = 0;
+        std::string why;
+        if (!content::FindWidgetBox(argv[2], argv[i], box, width, height, why)) {
+            fprintf(stderr, "content where: %s: %s\n", argv[i], why.c_str());
+            return 1;
+        }
+        printf("%d %d %d %d\n", box.x, box.y, box.width, box.height);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -142,6 +161,8 @@ int main(int argc, char** argv) {
         return TestPack(argc, argv);
     if (!strcmp(argv[1], "probe"))
         return Probe(argc, argv);
+    if (!strcmp(argv[1], "where"))
+        return Where(argc, argv);
     if (!strcmp(argv[1], "groups")) {
         for (const content::Group& group : content::Groups()) {
             printf("%s:", group.name);

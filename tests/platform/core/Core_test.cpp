@@ -54,6 +54,17 @@ TEST(Clock, FakeClockReplacesReadingsAndSleepsWhileItLivesAndTheSystemClockSleep
     signal(SIGURG, saved);
 }
 
+TEST(Clock, AScaledClockRunsAndSleepsFasterThanItsBase) {
+    platform::FakeClock fake(kFar);
+    {
+        platform::ScaledClock fast(4);
+        fake.AdvanceMs(10);
+        platform::SleepMs(8);
+        EXPECT_EQ(std::pair(platform::NowNs(), fake.SleptNs()), std::pair(kFar + 48'000'000u, uint64_t(2'000'000)));
+    }
+    EXPECT_EQ(platform::NowNs(), kFar + 12'000'000u) << "the base is back";
+}
+
 // The interface language takes the first set variable in priority order, skipping empty
 // entries; the per-user folders take absolute variables and fall back under the home folder.
 TEST(UILocaleAndXdgPaths, FollowTheirVariables) {

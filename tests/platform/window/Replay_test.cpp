@@ -30,6 +30,7 @@ TEST(Replay, EachLineIsOneTimedEventAndABadLineIsToldAndSkipped) {
         {"at 5 shot", "line 1: expected \"shot <file.png>\""},
         {"at 5 quit now", "line 1: expected \"quit\" alone"},
         {"at 5 jump", "line 1: unknown event \"jump\""},
+        {"speed 17", "line 1: expected \"speed <1-16>\""}, {"speed 2 x", "line 1: expected \"speed <1-16>\""},
     };
     for (auto [line, error] : cases) {
         SCOPED_TRACE(line);
@@ -48,6 +49,7 @@ TEST(Replay, EachLineIsOneTimedEventAndABadLineIsToldAndSkipped) {
         EXPECT_EQ(event.text, text);
     }
     EXPECT_TRUE(!replay.TakeNext(29, event) && replay.TakeNext(30, event));
+    EXPECT_EQ(std::pair(replay.Speed(), Replay::Parse("speed 16\nat 1 quit", errors).Speed()), std::pair(1u, 16u));
 }
 
 TEST(Replay, TheWindowQueuesTheScriptAsSystemInputAndSavesShots) {
@@ -57,7 +59,7 @@ TEST(Replay, TheWindowQueuesTheScriptAsSystemInputAndSavesShots) {
     env.Set("TALLYVOX_REPLAY", dir.Write("run.txt", "at 10 key Space down\nat 10 key Space up\nat 20 text h\xC3\xA9\n"
                                                     "at 20 mouse 100 200 left down\nat 20 mouse 100 200 left up\n"
                                                     "at 15 nonsense\nat 30 key Return down\nat 40 mouse 5 6\n"
-                                                    "at 50 shot " + shot + "\nat 60 quit\n"));
+                                                    "at 50 shot " + shot + "\nat 150 quit\n"));
     platform::FakeClock clock(1000000000u);
     SdlBackend backend;
     ASSERT_TRUE(backend.Create(WindowDesc{}));
@@ -82,11 +84,12 @@ TEST(Replay, TheWindowQueuesTheScriptAsSystemInputAndSavesShots) {
     glEnable(0);  // an error left in GL does not fail the shot
 
     // The clock advanced by so many ms, the messages of the tick that follows.
-    // One event a tick: a press and its release due together are read apart.
+    // One event a tick: a press and its release due together are read apart. A gap of 200 ms
+    // (a slow frame) counts as the game's longest frame, 84 ms.
     const std::pair<uint32_t, const char*> steps[] = {
         {9, ""}, {1, "down:32 "}, {0, "up:32 "}, {6, ""}, {4, "char:104 char:233 "},
         {0, "move@100,200 press:left@100,200 "}, {0, "move@100,200 release:left@100,200 "},
-        {10, "down:13 char:13 "}, {10, "move@5,6 "}, {10, ""}, {10, "destroy "}};
+        {10, "down:13 char:13 "}, {10, "move@5,6 "}, {10, ""}, {200, ""}, {16, "destroy "}};
     // The input messages of one tick of the run loop: every waiting one, then one more poll.
     Drain(backend, 2);
     for (auto [advanceMs, expected] : steps) {

@@ -1,5 +1,6 @@
-// Shot checks against a small layout: widgets found through their panels, a picture's centre
-// colour within 2 per channel, text pixels in a label's inner part.
+// Shot checks against a small layout: widgets found through their panels and popups, a
+// picture's colours at its points, a picture drawn at its own size, text pixels in a label's
+// inner part.
 #include "tools/content/ShotProbe.h"
 
 #include <gtest/gtest.h>
@@ -30,11 +31,9 @@ protected:
                    "  text Name 100 100 100 50\n"
                    "end\n"
                    "text Name 0 0 10 10\n");
-        // The picture: 4 x 2, its centre the mean of (10,20,30) and (14,24,34).
-        std::vector<uint32_t> plate(8, 0xFF000000);
-        plate[1] = plate[5] = 0xFF0A141E, plate[2] = plate[6] = 0xFF0E1822;
+        // The picture: 4 x 4 of (12,22,32).
         built.Write("Pack/" + content::EntryName(content::ImageFilesOf("plate.png").texture),
-                    authoring::PngBytes(plate, 4, 2));
+                    authoring::PngBytes(std::vector<uint32_t>(16, 0xFF0C1620), 4, 4));
         // A shot twice the layout's size.
         shot.width = 800, shot.height = 600;
         shot.pixels.assign(800 * 600, kBackground);
@@ -50,16 +49,32 @@ protected:
 
 }  // namespace
 
-// "Go": (100 + 4 + 6 + 20, 50 + 5 + 15 + 10) in the layout, twice that in the shot.
-TEST_F(ShotProbeTest, APictureShowsItsCentreColourWithin2) {
-    const struct { uint32_t centre; bool passes; } cases[] = {{0xFF0C1620, true}, {0xFF0E1822, true}, {0xFF0A141E, true}, {0xFF0F1620, false}, {0xFF0C1623, false}};
+// "Go": (100 + 4 + 6, 50 + 5 + 15) and 40 x 20 in the layout, twice that in the shot.
+// Its picture shows at 3 of 5 points: the centre within 2, four points towards the sides within
+// 12 (a label's text or the pointer may cover two).
+TEST_F(ShotProbeTest, APictureShowsAtThreeOfItsFivePoints) {
+    const int points[5][2] = {{260, 160}, {260, 148}, {260, 172}, {232, 160}, {288, 160}};
+    const struct { uint32_t colours[5]; const char* failure; } cases[] = {
+        {{0xFF0E1822, 0xFF18202A, 0xFF0C1620, 0xFF0C1620, 0xFF0C1620}, ""},
+        {{0xFF0F1620, 0xFFFFFFFF, 0xFF0C1620, 0xFF0C1620, 0xFF0C1620}, ""},
+        {{0xFF0F1620, 0xFFFFFFFF, 0xFF000000, 0xFF0C1620, 0xFF0C1620},
+         "2 of 5 points show it; at 0.50,0.50 the shot shows 15,22,32, plate.png has 12,22,32"}};
     for (const auto& c : cases) {
-        Set(260, 160, c.centre);
-        EXPECT_EQ(Probe("Probe/Page/Go=image").empty(), c.passes) << std::hex << c.centre;
+        for (int i = 0; i < 5; ++i)
+            Set(points[i][0], points[i][1], c.colours[i]);
+        EXPECT_EQ(Probe("Probe/Go=image"), *c.failure ? std::vector<std::string>{std::string("Probe/Go=image: ") + c.failure}
+                                                       : std::vector<std::string>{});
     }
-    Set(260, 160, 0xFF102030);
-    EXPECT_EQ(Probe("Probe/Go=image"),
-              std::vector<std::string>{"Probe/Go=image: the centre shows 16,32,48, plate.png has 12,22,32"});
+}
+
+// The pointer's picture with its tip at (100, 60) of the design: drawn there it is found, a few
+// pixels away it is not.
+TEST_F(ShotProbeTest, APictureIsFoundDrawnAtItsOwnSize) {
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            Set(100 + x, 60 + y, 0xFF0C1620);
+    EXPECT_EQ(Probe("@100,60=plate.png"), std::vector<std::string>{});
+    EXPECT_EQ(Probe("@104,60=plate.png"), std::vector<std::string>{"@104,60=plate.png: 0 of its 4 inner pixels show"});
 }
 
 TEST_F(ShotProbeTest, BadChecksAreToldWithTheirReason) {
@@ -67,9 +82,22 @@ TEST_F(ShotProbeTest, BadChecksAreToldWithTheirReason) {
         {"Probe/Page/Go", "expected <Screen>/<widget>=image|ink"},
         {"Other/Go=image", "no screen \"Other\" in the flow"},
         {"Probe/Page/Stop=image", "no widget \"Stop\" in Page"},
-        {"Probe/Page/Name=image", "the widget has no ImageDefault"}};
+        {"Probe/Page/Name=image", "the widget has no ImageDefault"},
+        {"Popup/PopupNone/Ok=ink", "no popup layout \"PopupNone\" with that widget"}};
     for (const auto& c : badChecks)
         EXPECT_EQ(Probe(c.check), std::vector<std::string>{std::string(c.check) + ": " + c.reason});
+}
+
+// A popup's widget lies where the build lays it out: one button centred under the title and
+// text of a centred panel.
+TEST_F(ShotProbeTest, APopupsButtonIsFoundWhereTheBuildPutsIt) {
+    data.Write("content/popups.txt", "layout PopupOne.xaml button:Ok\n");
+    content::WidgetBox box;
+    int width = 0, height = 0;
+    std::string why;
+    ASSERT_TRUE(content::FindWidgetBox(data.Path(), "Popup/PopupOne/Ok", box, width, height, why)) << why;
+    EXPECT_TRUE(box.x * 2 + box.width == 800 && box.y > 300 && box.y + box.height < 600) << box.x << "," << box.y;
+    EXPECT_EQ(box.image, "button_default.png");
 }
 
 // Text is counted inside a label's inner area only.
