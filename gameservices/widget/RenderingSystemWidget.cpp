@@ -375,8 +375,10 @@ void UpdatePanelTransform(Panel& panel) {
     Matrix world;
     f32 opacity = 1.0f;
     const bool visible = ChainTransform(panel, world, opacity);
-    f32 rect[4] = {std::trunc(world.m[12]), std::trunc(world.m[13]), panel.m_Width * panel.m_ScaleX,
-                   panel.m_Height * panel.m_ScaleY};
+    // The clip is in window pixels: the panel's size under every scale of its chain (the root's
+    // fit to the window included), not its own scale alone.
+    f32 rect[4] = {std::trunc(world.m[12]), std::trunc(world.m[13]), panel.m_Width * std::hypot(world.m[0], world.m[1]),
+                   panel.m_Height * std::hypot(world.m[4], world.m[5])};
     for (u32 i = 0; i < 4; ++i)
         panel.m_ClipRect[i] = rect[i];
     for (const Widget* up = panel.m_Parent; up; up = up->m_Parent) {
