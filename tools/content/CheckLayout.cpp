@@ -96,7 +96,7 @@ std::string Hex(u32 code) {
     return text;
 }
 
-std::string Box(f32 width, f32 height) {
+std::string SizeText(f32 width, f32 height) {
     return std::to_string(int(width)) + " x " + std::to_string(int(height));
 }
 
@@ -106,7 +106,7 @@ struct Rect {
         return x < other.x + other.w && other.x < x + w && y < other.y + other.h && other.y < y + h;
     }
     std::string Text() const {
-        return "(" + std::to_string(int(x)) + ", " + std::to_string(int(y)) + ", " + Box(w, h) + ")";
+        return "(" + std::to_string(int(x)) + ", " + std::to_string(int(y)) + ", " + SizeText(w, h) + ")";
     }
 };
 
@@ -118,7 +118,7 @@ bool IsPicture(const Widget& widget) {
 
 }  // namespace
 
-LayoutCheck::LayoutCheck(Checker& checker, const StringTable& strings) : m_checker(checker), m_strings(strings) {}
+LayoutCheck::LayoutCheck(Checker& checker, const LoadedStrings& strings) : m_checker(checker), m_strings(strings) {}
 
 LayoutCheck::~LayoutCheck() = default;
 
@@ -289,7 +289,7 @@ void LayoutCheck::CheckText(const SourceRef& from, const std::string& label,
     const f32 scale = LayOut(*font, text, laid);
     const u32 own = font->GetHeaderValue(0);
     const std::string in = " in \"" + text.font + "\" at " + std::to_string(text.size ? text.size : own) + " px";
-    const std::string box = Box(text.width, text.height) + " box";
+    const std::string box = SizeText(text.width, text.height) + " box";
     if (laid.PlacedGlyphCount() < laid.GlyphCount()) {
         m_checker.Error(from, label,
                         shows + in + ": only " + std::to_string(laid.PlacedGlyphCount()) + " of its " +
@@ -487,7 +487,7 @@ void LayoutCheck::CheckDesign(const LayoutDoc& doc) {
         at[widget] = AGVec2{rect.x, rect.y};
         if (rect.x < 0.0f || rect.y < 0.0f || rect.x + rect.w > width || rect.y + rect.h > height)
             m_checker.Error(doc.From(*widget), doc.Entry()->Label(),
-                            "\"" + Name(*widget) + "\" " + rect.Text() + " lies outside the " + Box(width, height) +
+                            "\"" + Name(*widget) + "\" " + rect.Text() + " lies outside the " + SizeText(width, height) +
                                 " design");
     }
 }

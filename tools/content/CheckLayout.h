@@ -24,7 +24,7 @@ namespace content {
 
 class Checker;
 class LayoutDoc;
-class StringTable;
+class LoadedStrings;
 
 // What the code may put into widgets at run time: the widget named `prefix`, or `prefix` and
 // a number (under the panel `page` when one is named), shows any of `characters` (each must be
@@ -46,7 +46,7 @@ struct LayoutPage {
 
 class LayoutCheck {
 public:
-    LayoutCheck(Checker& checker, const StringTable& strings);
+    LayoutCheck(Checker& checker, const LoadedStrings& strings);
     ~LayoutCheck();
 
     // `pages`: the pages the screen shows one at a time; none: the whole layout is one page.
@@ -72,7 +72,7 @@ private:
     void CheckDesign(const LayoutDoc& doc);
 
     Checker& m_checker;
-    const StringTable& m_strings;
+    const LoadedStrings& m_strings;
     std::map<std::string, std::unique_ptr<AGFont>> m_fonts;
     size_t m_texts = 0;
 };

@@ -524,7 +524,7 @@ private:
     }
 
     Checker& m_checker;
-    StringTable m_strings;
+    LoadedStrings m_strings;
     LayoutCheck m_layout;
     std::vector<LayoutPage> m_menuPages;
     std::map<std::string, LayoutDoc> m_docs;

@@ -83,7 +83,7 @@ void LayoutDoc::ReadLines(const Checker& checker) {
         add(add, widget);
 }
 
-StringTable::StringTable(Checker& checker) {
+LoadedStrings::LoadedStrings(Checker& checker) {
     m_name = std::string(GameServices::MiniGame::BaseGame::kStringTable) + "_" +
              GameServices::Bridge::GetLocalizationLanguage().c_str() + ".loc";
     const PackageEntry* entry = checker.Use(m_name);
@@ -97,11 +97,11 @@ StringTable::StringTable(Checker& checker) {
     m_loaded = true;
 }
 
-bool StringTable::Has(const std::string& id) const {
+bool LoadedStrings::Has(const std::string& id) const {
     return id.empty() || !m_loaded || m_table.Find(Crc32Hash(id.c_str())) != nullptr;
 }
 
-std::string StringTable::Shown(const std::string& id, const std::string& fallback) const {
+std::string LoadedStrings::Shown(const std::string& id, const std::string& fallback) const {
     const TString<char>* text = id.empty() ? nullptr : m_table.Find(Crc32Hash(id.c_str()));
     return text && !text->IsEmpty() ? std::string(text->c_str()) : fallback;
 }

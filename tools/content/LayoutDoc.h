@@ -62,9 +62,9 @@ private:
 };
 
 // The string table the game loads, read through the engine's table reader.
-class StringTable {
+class LoadedStrings {
 public:
-    explicit StringTable(Checker& checker);
+    explicit LoadedStrings(Checker& checker);
     // An empty id asks for nothing.
     bool Has(const std::string& id) const;
     // The text the game shows for an id with a literal fallback, as the widgets look it up.
