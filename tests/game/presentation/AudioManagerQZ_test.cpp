@@ -13,7 +13,6 @@
 #include "engine/core/Crc32Hash.h"
 #include "game/QZ2011GameContext.h"
 #include "game/presentation/AudioSequencerQZ.h"
-#include "gameservices/bridge/FileSystem.h"
 #include "gameservices/bridge/systems/AudioProcessingSystem.h"
 #include "gameservices/entities/AudioAsset.h"
 #include "gameservices/entities/Set.h"
