@@ -31,7 +31,7 @@ namespace {
 
 constexpr u32 kToneFrames = 4410;  // 100 ms
 constexpr int Mu = M::kMusic, Vo = M::kVoice, Sx = M::kSfx;
-const char* const kCrowd[] = {"CrowdNoise", "CrowdLose", "CrowdMedium", "CrowdLoud"};
+const char* const kCrowdSounds[] = {"CrowdNoise", "CrowdLose", "CrowdMedium", "CrowdLoud"};
 
 // One cue as the show defines it, reached by the event named as its sound (without ".snd")
 // unless another event or, for cues only the screens call, its operation is given. Flags:
@@ -314,7 +314,7 @@ TEST_F(GameAudio, TheSequencerPlaysAndStopsByName) {
 
 // Binding prepares the crowd, silent, and joins the game's modules once.
 TEST_F(GameAudio, BindingPreparesTheCrowd) {
-    for (const char* name : kCrowd)
+    for (const char* name : kCrowdSounds)
         ASSERT_TRUE(Asset(name) && !Playing(name)) << name;
     const auto& modules = context.GetModules();
     EXPECT_EQ(std::count(modules.begin(), modules.end(), &audio), 1);
@@ -325,12 +325,12 @@ TEST_F(GameAudio, TheAnswersCrowdFollowsTheCrowdCue) {
     const char* answers[][2] = {{"CrowdMedium", "CrowdMedium"}, {"CrowdLoud", "CrowdLoud"}, {"CrowdLose", "CrowdLose"},
                                 {"", ""}, {"crowdlose", ""}};
     for (const auto& [cue, plays] : answers) {
-        for (const char* name : kCrowd)
+        for (const char* name : kCrowdSounds)
             Audio::Stop(&set, name);
         LogCapture log;
         audio.SetCrowdCue(cue);
         Event("Play", *cue ? "StartCrowdAnswer" : "CrowdLose");
-        for (const char* name : kCrowd)
+        for (const char* name : kCrowdSounds)
             EXPECT_TRUE(!*cue || Playing(name) == (std::string(plays) == name)) << cue << name;
         EXPECT_EQ(log.Contains("No crowd is currently set."), *cue && !*plays);
         EXPECT_TRUE(audio.GetCrowdCue().IsEmpty() || !*cue);
