@@ -13,7 +13,6 @@
 #include "engine/core/Crc32Hash.h"
 #include "game/QZ2011GameContext.h"
 #include "game/presentation/AudioSequencerQZ.h"
-#include "gameservices/bridge/FileSystem.h"
 #include "gameservices/bridge/systems/AudioProcessingSystem.h"
 #include "gameservices/entities/AudioAsset.h"
 #include "gameservices/entities/Set.h"
@@ -32,6 +31,7 @@ namespace {
 
 constexpr u32 kToneFrames = 4410;  // 100 ms
 constexpr int Mu = M::kMusic, Vo = M::kVoice, Sx = M::kSfx;
+const char* const kCrowdSounds[] = {"CrowdNoise", "CrowdLose", "CrowdMedium", "CrowdLoud"};
 
 // One cue as the show defines it, reached by the event named as its sound (without ".snd")
 // unless another event or, for cues only the screens call, its operation is given. Flags:
@@ -314,8 +314,7 @@ TEST_F(GameAudio, TheSequencerPlaysAndStopsByName) {
 
 // Binding prepares the crowd, silent, and joins the game's modules once.
 TEST_F(GameAudio, BindingPreparesTheCrowd) {
-    const char* const crowd[] = {"CrowdNoise", "CrowdLose", "CrowdMedium", "CrowdLoud"};
-    for (const char* name : crowd)
+    for (const char* name : kCrowdSounds)
         ASSERT_TRUE(Asset(name) && !Playing(name)) << name;
     const auto& modules = context.GetModules();
     EXPECT_EQ(std::count(modules.begin(), modules.end(), &audio), 1);
@@ -323,16 +322,15 @@ TEST_F(GameAudio, BindingPreparesTheCrowd) {
 
 // The answer's crowd follows the crowd cue, which it empties.
 TEST_F(GameAudio, TheAnswersCrowdFollowsTheCrowdCue) {
-    const char* const crowd[] = {"CrowdNoise", "CrowdLose", "CrowdMedium", "CrowdLoud"};
     const char* answers[][2] = {{"CrowdMedium", "CrowdMedium"}, {"CrowdLoud", "CrowdLoud"}, {"CrowdLose", "CrowdLose"},
                                 {"", ""}, {"crowdlose", ""}};
     for (const auto& [cue, plays] : answers) {
-        for (const char* name : crowd)
+        for (const char* name : kCrowdSounds)
             Audio::Stop(&set, name);
         LogCapture log;
         audio.SetCrowdCue(cue);
         Event("Play", *cue ? "StartCrowdAnswer" : "CrowdLose");
-        for (const char* name : crowd)
+        for (const char* name : kCrowdSounds)
             EXPECT_TRUE(!*cue || Playing(name) == (std::string(plays) == name)) << cue << name;
         EXPECT_EQ(log.Contains("No crowd is currently set."), *cue && !*plays);
         EXPECT_TRUE(audio.GetCrowdCue().IsEmpty() || !*cue);

@@ -113,7 +113,6 @@ TEST_F(ScreenGameAnswers, SpecialQuestionIds) {
 
 TEST_F(ScreenGameAnswers, TypingStopsWithoutAGame) {
     Ask(1);
-    log.Clear();
     Screen().StartQuestionTyping();
     // Without a running game the answer typing stops.
     GameServices::KorvoGame::ICurrentGame* game = GameServices::KorvoGame::ICurrentGame::Get();

@@ -369,7 +369,6 @@ TEST_F(LevelRendering, PausingScenesPausesTheirModelsAndEmitters) {
     auto* scene = set.m_SetElements[0]->VolatileDatas.GetAs<AGScene3D>(kENGINE_DATA_SCENE3D);
     RenderingSystem::PauseScenes(&set, true);
     EXPECT_EQ(scene->GetModel(1)->IsPaused() + scene->GetEmitter(0)->IsPaused(), 2);
-    RenderingSystem::Cleanup(&set);
 }
 
 // The name id of the first part's material afterwards, and the report; a texture named without
