@@ -42,6 +42,10 @@ void Popup::onLoad() {
     Build();
     RenderingSystemWidget::Initialize(this);
     RenderingSystemWidget::AttachLayer(this);
+    // A popup opens over a paused game, whose update places nothing: its widgets take their
+    // window places (the root's fit to the window) now.
+    if (m_Panel)
+        RenderingSystemWidget::UpdateTransforms(*m_Panel);
     m_Loaded = 1;
 }
 
