@@ -148,9 +148,12 @@ TEST_F(SpecialWidgets, AnEmitterAndVideos) {
     widget->ResetTiming();
     EXPECT_FALSE(widget->m_Ready);
     EXPECT_TRUE(std::isfinite(widget->m_Control.GetEndTime()) && std::isfinite(widget->m_Control.GetFrameDuration()));
-    // The clean-up gives the widget's animation back, and leaves the player's texture alone.
+    // The clean-up gives the widget's animation and emitter back, and leaves the player's texture alone.
+    AGBaseProvider* emitters = package.Provider(TypeKey::Emitter3D);
+    EXPECT_EQ(emitters->InstanceCount(authoring::NameId("spark")), 1u);
     HideScreen(screen);
     EXPECT_TRUE(widget->m_Animation == nullptr && !log.Contains("not an instance"));
+    EXPECT_EQ(emitters->InstanceCount(authoring::NameId("spark")), 0u);
 }
 
 }  // namespace
