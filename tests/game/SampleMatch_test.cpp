@@ -22,9 +22,12 @@
 #include "engine/audio/PCSound.h"
 #include "engine/core/AGApplication.h"
 #include "engine/graphics/AGFont.h"
+#include "engine/graphics/AGGraphicLayer.h"
+#include "engine/graphics/PCCam.h"
 #include "engine/graphics/AGText.h"
 #include "engine/core/AGApplicationGraphics.h"
 #include "engine/core/AGProgram.h"
+#include "engine/core/Crc32Hash.h"
 #include "engine/core/AGResourceManager.h"
 #include "engine/core/AGVideoPlayer.h"
 #include "engine/core/PCApplicationImpl.h"
@@ -614,6 +617,51 @@ protected:
         m_looks.push_back({"centre_board", centre, centreSeen});
     }
 
+    // Looks at each family's introduction, the family alone on stage: its members stand over its own
+    // desk score display, and nobody over the other family's; player one's display is the one on
+    // the screen's left.
+    void WatchTheFamilies() {
+        auto playing = [this](const char* sequence) {
+            GameShow::SequenceManager* sequences = m_context.GetSequenceManager();
+            const GameShow::Sequence* current = sequences ? sequences->GetCurrentSequence() : nullptr;
+            return current && current == sequences->FindSequence(Crc32Hash(sequence));
+        };
+        // Where the camera the stage is drawn with shows a prop, in window pixels.
+        auto shown = [this](const char* name, AGVec2& at) {
+            GameServices::Entities::Set* stage = m_context.GetMatchMode().GetSet();
+            GameServices::Entities::Prop* prop = stage ? stage->FindProp(name) : nullptr;
+            auto* layer = stage ? stage->VolatileDatas.GetAs<AGGraphicLayer>(
+                                      GameServices::Entities::VolatileDataKeys::kENGINE_DATA_LAYER_3D)
+                                : nullptr;
+            if (!prop || !layer || !layer->GetCamera())
+                return false;
+            AGVec3 place;
+            prop->GetPosition(place);
+            at = layer->GetCamera()->Project(place);
+            return true;
+        };
+        for (const bool playerOne : {true, false}) {
+            auto standing = [=](const platform::gfx::Image& shot) {
+                AGVec2 own, other;
+                if (!shown(playerOne ? "desk_digit_left" : "desk_digit_right", own) ||
+                    !shown(playerOne ? "desk_digit_right" : "desk_digit_left", other))
+                    return std::string("no score displays on a drawn stage");
+                // Figure pixels in a box the width of two members over a display.
+                auto over = [&](const AGVec2& at) { return InkIn(shot, {at.x - 50, at.y - 90, 100, 75}); };
+                const int here = over(own), there = over(other);
+                if ((own.x < other.x) != playerOne)
+                    return std::string("player one's score display on the screen's right");
+                return here >= 10 * kInkPixels && there < kInkPixels
+                           ? std::string()
+                           : "figure pixels " + std::to_string(here) + " over its score, " + std::to_string(there) +
+                                 " over the other family's";
+            };
+            m_looks.push_back({playerOne ? "player_family" : "computer_family",
+                               [=] { return playing(playerOne ? "left_intro" : "right_intro"); }, standing,
+                               2 * kDrawEvery, true});
+        }
+    }
+
     std::vector<std::string> UnexpectedLog() const {
         std::vector<std::string> lines = m_log.Lines();
         std::erase_if(lines, [](const std::string& line) {
@@ -676,15 +724,17 @@ protected:
 };
 
 // A won match ends on the retry prompt, whose main-menu button leads back with a live pointer. On
-// the way the typed answer shows and the board has a slot an answer.
+// the way the typed answer shows, the board has a slot an answer and each family stands over its score.
 TEST_F(SampleMatch, A70sMatchPlaysToItsEndWithNothingMissing) {
     m_slowEnter = true;
     WatchTheBoard();
+    WatchTheFamilies();
     auto mainMenu = [this] { return m_context.GetGameScreen().BoundWidget("RetryNo_MainMenu"); };
     std::vector<Step> after = PointerOnMainMenu();
     after.insert(after.begin(), {"the retry prompt", [=] { return Shown(mainMenu()); }, [=, this] { Click(mainMenu()); }});
     PlayWholeMatch("Button70s", "EasyButton", PhaseGameOver, 0, "sample_match_70s.txt", 0, after);
-    EXPECT_TRUE(Looked("typed_answer") && Looked("board_slots"));
+    EXPECT_TRUE(Looked("typed_answer") && Looked("board_slots") && Looked("player_family") &&
+                Looked("computer_family"));
     EXPECT_EQ(m_lookFailures, std::vector<std::string>());
 }
 
