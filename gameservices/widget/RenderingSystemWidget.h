@@ -113,7 +113,8 @@ public:
     static void UpdateScale(Widget& widget);
     static void UpdateColor(Widget& widget);
     static void UpdateOpacity(Widget& widget);
-    // Groups: 6 the letter keys, 0-5 the keys after them (3-5 only where they have a sprite).
+    // Groups: 6 the letter keys, 0-5 the special keys after them (3-5 only where the keyboard has
+    // them). The entry field is no key: no group hides it, so the typed text stays drawn.
     static void SetSoftKeysVisible(u32 group, Widget& keyboard, bool visible);
     // The drawn sprite takes the material of the image's widget-data path.
     static void SetImage(Widget& widget, const TString<char>& image);

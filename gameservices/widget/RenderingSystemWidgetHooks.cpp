@@ -92,8 +92,8 @@ AGGraphicLayer* ViewportLevelLayer(Widget& viewport) {
     return component ? component->VolatileDatas.GetAs<AGGraphicLayer>(Keys::kENGINE_DATA_LAYER_3D) : nullptr;
 }
 
-// Soft keyboard keys: letters 0..n-1, then the two layout keys, space, backspace and the entry
-// field. Each has three look sprites (the entry field one) and one text (backspace an icon).
+// Soft keyboard keys: letters 0..n-1, then the two layout keys, space and backspace, each with
+// three look sprites and one text (backspace an icon); the entry field's sprite and text follow.
 struct Keys3 {
     SoftKeyboard& keyboard;
     SpriteList* sprites;
@@ -110,19 +110,11 @@ struct Keys3 {
             return At(sprites, 3 * key + 3);
         return Text(key);
     }
-    // The key's normal look (the entry field's sprite), or null.
-    AGSprite* Sprite(u32 key) const { return key == letters + 4 ? EntrySprite() : Look(key, 0); }
-    // The entry field's sprite and text.
-    AGSprite* EntrySprite() const { return At(sprites, 3 * (letters + 4) + 1); }
+    // The entry field's text.
     AGText* EntryText() const { return At(texts, letters + 3); }
 
     void Show(u32 key, bool shown) const {
         const bool visible = keyboard.Visible;
-        if (key == letters + 4) {
-            SetShown(EntrySprite(), shown, visible);
-            SetShown(EntryText(), shown, visible);
-            return;
-        }
         for (u32 look = 0; look < 3; ++look)
             SetShown(Look(key, look), shown, visible);
         SetShown(Second(key), shown, visible);
@@ -419,7 +411,7 @@ void RenderingSystemWidget::SetSoftKeysVisible(u32 group, Widget& widget, bool v
     const Keys3 keys(static_cast<SoftKeyboard&>(widget));
     if (group == 6)
         keys.ShowFrom(0, visible);
-    else if (group < 3 || (group < 6 && keys.Sprite(keys.letters + group)))
+    else if (group < 3 || (group < 6 && keys.Look(keys.letters + group, 0)))
         keys.Show(keys.letters + group, visible);
 }
 

@@ -316,12 +316,11 @@ protected:
         std::function<bool()> when;
         std::function<std::string(const platform::gfx::Image&)> check;
         u32 settle = kDrawEvery;
-        bool once = false;  // the first time only
         u32 frames = 0;
         u32 seen = 0;
     };
     void Watch(Look& look) {
-        look.frames = !(look.once && look.seen) && look.when() ? look.frames + 1 : 0;
+        look.frames = look.when() ? look.frames + 1 : 0;
         if (look.frames != look.settle + 1)
             return;
         ++look.seen;
@@ -547,9 +546,9 @@ protected:
                 nullptr, 40 * 60000, [this] { Act(); }};
     }
 
-    // Looks at the match screen: the first typed answer (with the pause before Enter; later turns'
-    // entry fields are not drawn yet), one board slot an answer, and every revealed answer's text
-    // on the centre board.
+    // Looks at the match screen: every typed answer (with the pause before Enter), the main game's
+    // and fast money's apart, one board slot an answer, and every revealed answer's text on the
+    // centre board.
     void WatchTheBoard() {
         using GameServices::Widget::Label;
         ScreenGame* screen = &m_context.GetGameScreen();
@@ -561,17 +560,23 @@ protected:
         };
         auto mainGame = [this] { return m_context.m_GamePhase < PhaseFastMoneyIntro; };
         GameServices::Widget::SoftKeyboard** keyboard = &m_context.m_AnswerKeyboard;
-        auto typed = [=] {
-            return Shown(*keyboard) && Shown(screen->BoundWidget("SoftKeyboard")) && mainGame() &&
-                   (*keyboard)->m_EntryText.Length() >= 4;
+        auto typed = [=](bool inMainGame) {
+            return [=] {
+                return Shown(*keyboard) && Shown(screen->BoundWidget("SoftKeyboard")) && mainGame() == inMainGame &&
+                       (*keyboard)->m_EntryText.Length() >= 4;
+            };
         };
-        // The keyboard's own entry field, where it writes the text.
+        // The keyboard's own entry field (380 x 56 at 150, 0), where it writes the text from its left
+        // edge: the part of a short word, clear of the field's frame.
         auto typedSeen = [=](const platform::gfx::Image& shot) {
             const std::array<f32, 4> k = Drawn(**keyboard);
-            return InkIn(shot, {k[0] + 150, k[1], 380, 56}) >= kInkPixels ? "" : std::string("the answer is not seen");
+            const std::string text = (*keyboard)->m_EntryText.c_str();
+            return InkIn(shot, {k[0] + 110, k[1], 235, 56}) >= kInkPixels ? "" : "\"" + text + "\" is not seen";
         };
-        if (m_slowEnter)
-            m_looks.push_back({"typed_answer", typed, typedSeen, 3 * kDrawEvery, true});
+        if (m_slowEnter) {
+            m_looks.push_back({"typed_answer", typed(true), typedSeen, 3 * kDrawEvery});
+            m_looks.push_back({"typed_fast_money", typed(false), typedSeen, 3 * kDrawEvery});
+        }
         auto board = [=] {
             return Shown(screen->BoundWidget("AnswersBox")) && question() && question()->AnswerCount() < 8 &&
                    mainGame();
@@ -724,7 +729,8 @@ protected:
 };
 
 // A won match ends on the retry prompt, whose main-menu button leads back with a live pointer. On
-// the way the typed answer shows, the board has a slot an answer and each family stands over its score.
+// the way every typed answer shows, fast money's too, the board has a slot an answer and each family
+// stands over its score.
 TEST_F(SampleMatch, A70sMatchPlaysToItsEndWithNothingMissing) {
     m_slowEnter = true;
     WatchTheBoard();
@@ -733,8 +739,8 @@ TEST_F(SampleMatch, A70sMatchPlaysToItsEndWithNothingMissing) {
     std::vector<Step> after = PointerOnMainMenu();
     after.insert(after.begin(), {"the retry prompt", [=] { return Shown(mainMenu()); }, [=, this] { Click(mainMenu()); }});
     PlayWholeMatch("Button70s", "EasyButton", PhaseGameOver, 0, "sample_match_70s.txt", 0, after);
-    EXPECT_TRUE(Looked("typed_answer") && Looked("board_slots") && Looked("player_family") &&
-                Looked("computer_family"));
+    EXPECT_TRUE(Looked("typed_answer") && Looked("typed_fast_money") && Looked("board_slots") &&
+                Looked("player_family") && Looked("computer_family"));
     EXPECT_EQ(m_lookFailures, std::vector<std::string>());
 }
 
