@@ -17,6 +17,7 @@
 #include "gameshow/CompositionManager.h"
 #include "gameshow/PlayerProfileManager.h"
 #include "gameshow/Sequence.h"
+#include "gameshow/WardrobeManager.h"
 #include "questions/AnswerMatcher.h"
 #include "questions/Autocompleter.h"
 #include "questions/QuestionManager.h"
@@ -231,6 +232,9 @@ void QZ2011GameContext::Shutdown() {
     cameras->SetSet(nullptr);
     cameras->SetActiveCamera(nullptr);
     Step("Release game-show cameras");
+    // The wardrobe holds the parts of its last searches and put-ons from the shared pools, which
+    // the base game finds empty at its end.
+    GameShow::WardrobeManager::Destroy();
     BaseGame::Shutdown();
     m_QuestionManager->Cleanup();
     Step("Clean up questions");

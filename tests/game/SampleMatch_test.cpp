@@ -14,7 +14,9 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -46,6 +48,8 @@
 #include "gameshow/CompositionManager.h"
 #include "gameshow/PlayerProfileManager.h"
 #include "gameshow/SequenceManager.h"
+#include "gameshow/WardrobeComposition.h"
+#include "gameservices/widget/WidgetClasses.h"
 #include "platform/audio/AudioTypes.h"
 #include "platform/core/Clock.h"
 #include "platform/gfx/Image.h"
@@ -429,13 +433,58 @@ protected:
                 {"the drawn pointer under the mouse", drawnAtMouse, nullptr, 1000}};
     }
 
-    // From the decade page, a pair of glasses and a top picked in the wardrobe, then Done.
-    std::vector<Step> WardrobeVisit() {
-        return {{"the wardrobe button", [] { return PageSettled("compositionDecadeSelector"); },
-                 [this] { ClickAt(670, 103); }},
-                ClickOn("compositionWardrobe", "tabglasses"), ClickOn("compositionWardrobe", "effect1"),
-                ClickOn("compositionWardrobe", "tabshirt"), ClickOn("compositionWardrobe", "effect2"),
-                ClickOn("compositionWardrobe", "DoneButton")};
+    // A wardrobe pick: a tab, then one of its item slots.
+    struct Pick {
+        const char* tab;
+        i32 slot;
+    };
+    static GameShow::WardrobeComposition* Wardrobe() {
+        return static_cast<GameShow::WardrobeComposition*>(
+            GameShow::CompositionManager::Instance().FindComposition(GameShow::WardrobeComposition::kName));
+    }
+    // From the decade page, the picks made in the wardrobe, then Done; by default a pair of glasses
+    // (the sample's eyewear list starts with its own no-glasses item, after the tab's) and a top.
+    // A button's release is read a frame after the pointer's place: each click waits until the one
+    // before took, or the next click's pointer move would take the release off its button.
+    std::vector<Step> WardrobeVisit(const std::vector<Pick>& picks = {{"tabglasses", 2}, {"tabshirt", 2}}) {
+        const char* page = GameShow::WardrobeComposition::kName;
+        std::vector<Step> steps = {{"the wardrobe button", [] { return PageSettled("compositionDecadeSelector"); },
+                                    [this] { ClickAt(670, 103); }}};
+        std::function<bool()> took = [page] { return PageSettled(page); };
+        for (const Pick& pick : picks) {
+            const auto& tabs = GameShow::WardrobeComposition::kTabNames;
+            const i32 tab = i32(std::find(tabs.begin(), tabs.end(), std::string_view(pick.tab)) - tabs.begin());
+            const std::string slot = "effect" + std::to_string(pick.slot);
+            steps.push_back({std::string(pick.tab) + " on " + page, took,
+                             [this, page, name = pick.tab] { Click(OnPage(page, name)); }});
+            steps.push_back({slot + " on " + pick.tab, [tab] { return Wardrobe()->GetCurrentTab() == tab; },
+                             [this, page, slot] { Click(OnPage(page, slot.c_str())); }});
+            took = [tab, n = pick.slot] { return Wardrobe()->GetCurrentTab() == tab && Wardrobe()->GetSelectedSlot() == n; };
+        }
+        steps.push_back({std::string("DoneButton on ") + page, took, [this, page] { Click(OnPage(page, "DoneButton")); }});
+        return steps;
+    }
+
+    // On the options page, the effects volume's thumb dragged 100 pixels right from its drawn
+    // place; the pointer stays until the release has been read.
+    Step EffectsSliderDragged() {
+        return {"the effects slider", [] { return PageSettled("compositionOptions"); }, [this] {
+                    auto* slider = static_cast<GameServices::Widget::SliderWidget*>(OnPage("compositionOptions", "sliderSfx"));
+                    if (!slider) {
+                        m_failure = "no effects slider; " + State();
+                        return;
+                    }
+                    const GameServices::Widget::HitRectangle box = slider->WindowHit();
+                    const GameServices::Widget::ImageBox& thumb = slider->m_Thumb;
+                    const f32 scale = slider->m_Width > 0.0f ? box.maxX / slider->m_Width : 1.0f;
+                    const int32_t x = int32_t(box.x + (thumb.m_Position.x + slider->m_Value + thumb.m_Size.x / 2) * scale);
+                    const int32_t y = int32_t(box.y + box.maxY / 2), to = x + 100;
+                    Send({.kind = MessageKind::MouseMove, .x = x, .y = y});
+                    Send({.kind = MessageKind::ButtonDown, .button = platform::window::MouseButton::Left, .x = x, .y = y}, 3);
+                    Send({.kind = MessageKind::MouseMove, .x = to, .y = y}, 3);
+                    Send({.kind = MessageKind::ButtonUp, .button = platform::window::MouseButton::Left, .x = to, .y = y}, 3);
+                    Send({.kind = MessageKind::MouseMove, .x = to, .y = y}, 3);
+                }};
     }
 
     // The steps put before the one named `what`, which the list must hold.
@@ -765,7 +814,7 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
     steps.insert(steps.end() - 1, {"the four decades apart", decadesApart, nullptr, 30000});
     InsertBefore(steps, "singlePlayerButton on compositionMainMenu", {
         ClickOn("compositionMainMenu", "optionsButton"),
-        {"the effects slider", [] { return PageSettled("compositionOptions"); }, [this] { ClickAt(600, 216); }},
+        EffectsSliderDragged(),
         ClickOn("compositionOptions", "CreditsButton"),
         {"the credits scrolling", [] { return PageSettled("compositionCredits"); }, nullptr, 60000},
         ClickOn("compositionCredits", "BackButton"),
@@ -841,19 +890,28 @@ TEST_P(SampleMatchSaves, AProfileKeepsItsLookItemsVolumesPrizeAndAwardsThroughTh
     auto profile = [] { return GameShow::PlayerProfileManager::Instance()->GetProfile(0); };
     auto volumes = [](const GameShow::Settings& s) { return std::vector{s.SoundEffectsVolume, s.MusicVolume, s.VoiceVolume}; };
     std::vector<u32> volumesSet;
-    std::string look;
+    // The profile's look on the decade page: before the wardrobe, after its first visit (two
+    // picks, then Done, which writes the save) and after a second visit with one pick.
+    std::array<std::string, 3> looks;
     u32 money = 0;
     std::vector<Step> steps = WayIn();
     InsertBefore(steps, "singlePlayerButton on compositionMainMenu", {
         ClickOn("compositionMainMenu", "optionsButton"),
-        {"the effects slider", [] { return PageSettled("compositionOptions"); }, [this] { ClickAt(600, 216); }},
+        EffectsSliderDragged(),
         ClickOn("compositionOptions", "DoneButton"),
         {"the main menu after the options", [] { return PageSettled("compositionMainMenu"); },
          [&] { volumesSet = volumes(*GameShow::PlayerProfileManager::Instance()->GetSettings()); }},
     });
-    std::vector<Step> wardrobe = WardrobeVisit();
-    wardrobe.push_back({"the decade page after the wardrobe", [] { return PageSettled("compositionDecadeSelector"); },
-                        [&] { look = profiletest::Parts(profile()->AvatarDescription); }});
+    auto lookNow = [&](size_t i) {
+        return Step{"look " + std::to_string(i) + " on the decade page", [] { return PageSettled("compositionDecadeSelector"); },
+                    [&, i] { looks[i] = profiletest::Parts(profile()->AvatarDescription); }};
+    };
+    std::vector<Step> wardrobe = {lookNow(0)};
+    const std::vector<Step> visits[] = {WardrobeVisit(), WardrobeVisit({{"tabpants", 1}})};
+    for (size_t i = 0; i < 2; ++i) {
+        wardrobe.insert(wardrobe.end(), visits[i].begin(), visits[i].end());
+        wardrobe.push_back(lookNow(i + 1));
+    }
     InsertBefore(steps, "Button70s on compositionDecadeSelector", wardrobe);
     steps.push_back(MatchEnd(PhaseGameOver));
     auto mainMenu = [this] { return m_context.GetGameScreen().BoundWidget("RetryNo_MainMenu"); };
@@ -873,8 +931,23 @@ TEST_P(SampleMatchSaves, AProfileKeepsItsLookItemsVolumesPrizeAndAwardsThroughTh
     const GameShow::PlayerProfile* read = saved.GetSavedGame(0);
     ASSERT_TRUE(read && read->isUsed && read->SavedGameName == "Robin");
     // Head and eyes fixed, hair and the four outfit parts customizable, as the sample looks have them.
-    EXPECT_EQ(look.substr(0, look.find(' ')), "---CCCCC");
-    EXPECT_EQ(profiletest::Parts(read->AvatarDescription), look);
+    EXPECT_EQ(looks[0].substr(0, looks[0].find(' ')), "---CCCCC");
+    // The words of a look that differ from another's: 5 the top, 6 the bottoms, 8 the glasses.
+    auto changed = [](const std::string& from, const std::string& to) {
+        std::istringstream a(from), b(to);
+        std::vector<size_t> at;
+        size_t i = 0;
+        for (std::string x, y; a >> x && b >> y; ++i)
+            if (x != y)
+                at.push_back(i);
+        return at;
+    };
+    EXPECT_EQ(changed(looks[0], looks[1]), (std::vector<size_t>{5, 8})) << looks[0] << "\n" << looks[1];
+    EXPECT_EQ(changed(looks[1], looks[2]), std::vector<size_t>{6}) << looks[1] << "\n" << looks[2];
+    EXPECT_EQ(profiletest::Parts(read->AvatarDescription), looks[2]);
+    // The effects volume dragged up from the default half; the music and voices left alone.
+    ASSERT_EQ(volumesSet.size(), 3u);
+    EXPECT_TRUE(volumesSet[0] > 50 && volumesSet[1] == 50 && volumesSet[2] == 50) << volumesSet[0];
     EXPECT_EQ(volumes(saved.GetSettings()), volumesSet);
     int wins = 0;
     EXPECT_TRUE(money > 0 && read->Score == money);
