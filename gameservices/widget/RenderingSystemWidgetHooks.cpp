@@ -110,19 +110,13 @@ struct Keys3 {
             return At(sprites, 3 * key + 3);
         return Text(key);
     }
-    // The key's normal look (the entry field's sprite), or null.
-    AGSprite* Sprite(u32 key) const { return key == letters + 4 ? EntrySprite() : Look(key, 0); }
-    // The entry field's sprite and text.
-    AGSprite* EntrySprite() const { return At(sprites, 3 * (letters + 4) + 1); }
+    // The key's normal look, or null: the keys are the letters and the four special keys (the
+    // entry field is no key: no key group hides what the player types).
+    AGSprite* Sprite(u32 key) const { return Look(key, 0); }
     AGText* EntryText() const { return At(texts, letters + 3); }
 
     void Show(u32 key, bool shown) const {
         const bool visible = keyboard.Visible;
-        if (key == letters + 4) {
-            SetShown(EntrySprite(), shown, visible);
-            SetShown(EntryText(), shown, visible);
-            return;
-        }
         for (u32 look = 0; look < 3; ++look)
             SetShown(Look(key, look), shown, visible);
         SetShown(Second(key), shown, visible);

@@ -213,10 +213,12 @@ TEST_F(WidgetRender, KeyboardLayoutAndDigitsKeys) {
     }
     EXPECT_EQ(labels, "A B C qwe 123/A B C qwe 123/0 1 2 qwe abc/A B C qwe 123/0 1 2 qwe abc/Q W E abc 123/");
     EXPECT_EQ(Member(*t.keyboard, 6), SpriteAt(*t.keyboard, 11));
-    // Hiding the backspace key hides its icon; hiding the entry field, its picture.
-    for (u32 group : {3u, 4u})
+    // Hiding the backspace key hides its icon; groups past the special keys hide nothing: the
+    // entry field and the typed text stay.
+    for (u32 group : {3u, 4u, 5u})
         RenderingSystemWidget::SetSoftKeysVisible(group, *t.keyboard, false);
-    EXPECT_FALSE(Drawn(SpriteAt(*t.keyboard, 21)) || Drawn(SpriteAt(*t.keyboard, 22)));
+    EXPECT_FALSE(Drawn(SpriteAt(*t.keyboard, 21)));
+    EXPECT_TRUE(Drawn(SpriteAt(*t.keyboard, 22)) && Drawn(TextAt(*t.keyboard, 6)));
 }
 
 TEST_F(WidgetRender, ScalesAndOpacitiesMultiply) {
