@@ -25,6 +25,7 @@
 #include "engine/core/AGApplication.h"
 #include "engine/graphics/AGFont.h"
 #include "engine/graphics/AGGraphicLayer.h"
+#include "engine/graphics/AGModel.h"
 #include "engine/graphics/PCCam.h"
 #include "engine/graphics/AGText.h"
 #include "engine/core/AGApplicationGraphics.h"
@@ -42,6 +43,7 @@
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Set.h"
+#include "gameservices/entities/VolatileData.h"
 #include "gameservices/widget/ScreenManager.h"
 #include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetRenderData.h"
@@ -641,9 +643,31 @@ protected:
             };
             const u32 count = question()->AnswerCount(), round = u32(m_context.m_RoundCounter);
             const u32 free = m_context.m_Decade >= 2 && round >= 3 && round <= 5 && count > 3 ? 3 : count;
-            return Distance(edge(1), edge(free + 1)) > 48
-                       ? ""
-                       : "slot " + std::to_string(free + 1) + " shows for " + std::to_string(count) + " answers";
+            if (Distance(edge(1), edge(free + 1)) <= 48)
+                return "slot " + std::to_string(free + 1) + " shows for " + std::to_string(count) + " answers";
+            // The stage's answer board: the blocks drawn are those of one layout, each where the
+            // stage placed it (not in a heap at the origin in front of the host desk).
+            std::string blocks;
+            u32 drawn[2] = {};
+            GameServices::Entities::Set* set = m_context.GetMatchMode().GetSet();
+            for (GameServices::Entities::Prop* prop : set ? set->m_Props : std::vector<GameServices::Entities::Prop*>{}) {
+                using GameServices::Entities::VolatileDataKeys::kENGINE_DATA_MODEL;
+                const AGModel* model = prop->VolatileDatas.GetAs<AGModel>(kENGINE_DATA_MODEL);
+                const std::string name = prop->Name.c_str();
+                const bool block = name.starts_with("board_block_0") || name.starts_with("board_block_dt_");
+                if (!model || !block || !model->HasFlags(AGRenderable::kActive))
+                    continue;
+                ++drawn[name.starts_with("board_block_dt_")];
+                AGVec3 at;
+                prop->GetPosition(at);
+                const f32* m = model->GetWorld().m;
+                if (std::abs(m[12] - at.x) + std::abs(m[13] - at.y) + std::abs(m[14] - at.z) > 0.01f)
+                    blocks += " " + name;
+            }
+            if (!blocks.empty() || (drawn[0] && drawn[1]))
+                return "blocks drawn away from their places:" + blocks + "; drawn " + std::to_string(drawn[0]) +
+                       " + " + std::to_string(drawn[1]) + " six-answer blocks";
+            return std::string();
         };
         m_looks.push_back({"board_slots", board, slotsSeen});
         auto centre = [=] {

@@ -151,14 +151,16 @@ void AddModel(Output& out, const ModelRow& row, const std::string& decade) {
 void AddFlip(Output& out, const FlipRow& flip) {
     const uint16_t end = uint16_t(flip.frames - 1);
     const float s45 = std::sin(0.25f * 3.14159265f), s90 = 1.0f;
-    authoring::Track position = authoring::Track::Vec3().Key(0, {0, 0, 0}).Key(end, {0, 0, 0});
+    // No position or scale keys: a key would put every block that plays the flip at that one
+    // place; without them each block turns where the stage placed it.
     authoring::Track rotation = authoring::Track::Quat()
                                     .Key(0, {0, 0, 0, 1})
                                     .Key(uint16_t(end / 2), {s45, 0, 0, s45})
                                     .Key(end, {s90, 0, 0, 0});
-    authoring::Track scale = authoring::Track::Vec3().Key(0, {1, 1, 1}).Key(end, {1, 1, 1});
     out.Add(kPackage, flip.name + ".prs",
-            authoring::ModelAnimationBytes(float(flip.frames), 30, position, rotation, scale), flip.at,
+            authoring::ModelAnimationBytes(float(flip.frames), 30, authoring::Track::Vec3(), rotation,
+                                           authoring::Track::Vec3()),
+            flip.at,
             TypeKey::PrsAnimation);
 }
 
