@@ -3,7 +3,6 @@
 #include <chrono>
 #include <thread>
 
-#include "engine/audio/PCAudioManagerImpl.h"
 #include "engine/core/PCApplicationImpl.h"
 #include "game/presentation/screens/ScreenStartup.h"
 #include "game/rules/QZ11Phases.h"
@@ -11,7 +10,6 @@
 #include "gameservices/widget/ScreenManager.h"
 #include "gameservices/widget/SoftKeyboard.h"
 #include "gameshow/CompositionManager.h"
-#include "platform/audio/AudioTypes.h"
 
 namespace match {
 
@@ -53,16 +51,7 @@ void ScriptedPlayer::Frame(u32 ms) {
     // that the run does not depend on how busy the machine is.
     while (GameServices::Bridge::FileSystem::HasPendingMounts())
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    // The mixer pulled for the frame's length: sounds end after theirs.
-    PCAudioManagerImpl* audio = PCAudioManagerImpl::Get();
-    if (platform::audio::Engine* mixer = audio ? audio->GetEngine() : nullptr) {
-        m_audioRemainder += uint64_t(ms) * platform::audio::kMixRate;
-        const uint32_t frames = uint32_t(m_audioRemainder / 1000);
-        m_audioRemainder %= 1000;
-        m_mix.resize(size_t(frames) * 2);
-        if (frames)
-            mixer->Render(m_mix.data(), frames);
-    }
+    m_mixer.Pull(ms);
     BeforeInput();
     m_inputFrames -= m_inputFrames > 0;
     while (!m_input.empty() && m_input.front().first <= m_frame) {

@@ -15,6 +15,7 @@
 #include "game/QZ2011GameContext.h"
 #include "gameservices/widget/Widget.h"
 #include "platform/window/WindowBackend.h"
+#include "tests/support/MixerPull.h"
 
 class PCApplicationImpl;
 
@@ -127,8 +128,8 @@ private:
     void Frame(u32 ms);
 
     std::deque<std::pair<uint64_t, Message>> m_input;
-    uint64_t m_audioRemainder = 0, m_playClickMs = 0;
-    std::vector<float> m_mix;
+    MixerPull m_mixer;
+    uint64_t m_playClickMs = 0;
     int m_buzzedWrite = -1, m_turnWrite = -1;
 };
 
