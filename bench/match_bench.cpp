@@ -29,12 +29,10 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <deque>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "engine/audio/PCAudioManagerImpl.h"
@@ -53,7 +51,6 @@
 #include "engine/video/PCVideoPlayer.h"
 #include "game/QZ2011GameContext.h"
 #include "game/QZ2011Prog.h"
-#include "game/presentation/screens/ScreenStartup.h"
 #include "game/rules/QZ11Phases.h"
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/widget/ScreenManager.h"
@@ -67,6 +64,7 @@
 #include "platform/window/WindowBackend.h"
 #include "platform/window/WindowShot.h"
 #include "questions/QuestionManager.h"
+#include "tests/support/MatchPlayer.h"
 #include "tools/qbank/BankSource.h"
 
 #ifndef TALLYVOX_BUILT_CONTENT
@@ -75,13 +73,9 @@
 
 namespace {
 
-using GameServices::Widget::Widget;
-using platform::window::Message;
-using platform::window::MessageKind;
 using namespace QZ2011;
 
 constexpr int kWidth = 800, kHeight = 600;
-constexpr uint32_t kKeySpace = 0x20, kKeyEnter = 0x0D;
 
 double CpuMs(clockid_t clock) {
     timespec t{};
@@ -213,77 +207,28 @@ struct Meter {
 Meter g_meter;
 
 // The program's graphics with every frame through the meter.
-class MeteredGraphics : public AGApplicationGraphics {
+class MeteredGraphics : public match::ForwardingGraphics {
 public:
     static AGApplicationGraphics* Make() { return new MeteredGraphics(); }
     static inline Factory real = nullptr;
 
-    void CreateDeviceObject() override { m_real->CreateDeviceObject(); }
-    void CreateContextManager() override { m_real->CreateContextManager(); }
-    void RegisterProviders(AGResourceManager* resources) override { m_real->RegisterProviders(resources); }
+    MeteredGraphics() : ForwardingGraphics(real) {}
     bool StartDevice(void* surface, u32 width, u32 height, u32 flags) override {
         const bool started = m_real->StartDevice(surface, width, height, flags);
         g_meter.queries = started && HasFragmentQuery();
         return started;
     }
-    const char* GetFailureReason() const override { return m_real->GetFailureReason(); }
-    u32 GetModeFlags() const override { return m_real->GetModeFlags(); }
     void RenderFrame() override { g_meter.Frame(*PCGraphicDevice::Get(), *m_real); }
-    bool RefusesSwitch() const override { return m_real->RefusesSwitch(); }
-    u32 ResetDevice(u32 width, u32 height, u32 flags) override { return m_real->ResetDevice(width, height, flags); }
-    void SetActive(bool active) override { m_real->SetActive(active); }
-    void DeleteDevice() override { m_real->DeleteDevice(); }
-    void DeleteContextManager() override { m_real->DeleteContextManager(); }
-
-private:
-    std::unique_ptr<AGApplicationGraphics> m_real{real()};
 };
-
-class PlayedContext : public QZ2011GameContext {
-public:
-    void Update(u32 frameMs) override {
-        QZ2011GameContext::Update(frameMs);
-        if (afterUpdate)
-            afterUpdate(frameMs);
-    }
-    std::function<void(u32)> afterUpdate;
-};
-
-bool Shown(Widget* widget) { return widget && widget->Visible; }
-bool Usable(Widget* widget) { return Shown(widget) && widget->m_Enabled; }
-
-bool PageSettled(const char* name) {
-    GameShow::CompositionManager& pages = GameShow::CompositionManager::Instance();
-    GameShow::CompositionBase* page = pages.FindComposition(name);
-    return page && Shown(page->GetRootPanel()) && page->AcceptsInput() && !pages.GetEnteringComposition() &&
-           !pages.GetLeavingComposition();
-}
-
-Widget* OnPage(const char* page, const char* name) {
-    GameShow::CompositionBase* composition = GameShow::CompositionManager::Instance().FindComposition(page);
-    auto* root = composition ? static_cast<GameServices::Widget::Panel*>(composition->GetRootPanel()) : nullptr;
-    return root ? Widget::FindChild(name, root) : nullptr;
-}
 
 // The scripted player and the measured stretches of one run.
-class Run {
+class Run : protected match::ScriptedPlayer {
 public:
-    struct Step {
-        std::string what;
-        std::function<bool()> ready;
-        std::function<void()> act;
-        std::function<void()> during = nullptr;
-    };
-
-    Run(PCApplicationImpl& app, uint32_t frames) : m_app(app), m_measured(frames) {}
+    explicit Run(PCApplicationImpl& app, uint32_t frames) : m_measured(frames) { m_app = &app; }
 
     // False with the step waited for when the run did not get through.
     bool Play() {
-        m_steps = Steps();
-        m_context.afterUpdate = [this](u32 ms) { Frame(ms); };
-        auto counted = [](void* self, i32) { ++static_cast<Run*>(self)->m_phaseWrites; };
-        m_context.m_GamePhase.SetObserver(counted, this);
-        m_app.Run(m_context);
+        ScriptedPlayer::Play(Steps());
         if (!m_failure.empty())
             fprintf(stderr, "match_bench: %s\n", m_failure.c_str());
         return m_failure.empty();
@@ -294,45 +239,28 @@ public:
     bool multisampled = false;
 
 private:
+    static constexpr uint64_t kLimitMs = 120000;
+
     std::vector<Step> Steps() {
-        auto* startup = static_cast<ScreenStartup*>(
-            GameServices::Widget::ScreenManager::Instance().FindScreen(ScreenStartup::kName));
-        auto skipTutorial = [this] {
-            if (m_frame % 30 == 0)
-                ClickAt(400, 300, platform::window::MouseButton::Right);
-        };
-        std::vector<Step> steps = {
-            {"the disclaimer", [=] { return startup && startup->IsLoaded() && Shown(startup->m_Disclaimer); }, nullptr},
-            {"the splash", [=] { return Shown(startup->m_Splash); }, [=, this] { Click(startup->m_Splash); }},
-            ClickOn("compositionBasicLook", "effect0"),
-            ClickOn("compositionBasicLook", "DoneButton", true),
-            {"the name page", [] { return PageSettled("compositionKeyboard"); }, [this] { Type("Robin"); }},
-            ClickOn("compositionKeyboard", "DoneButton", true),
+        std::vector<Step> steps = FirstStart();
+        const std::vector<Step> menu = {
             {"the main menu", [] { return PageSettled("compositionMainMenu"); },
              [this] { Send({.kind = MessageKind::MouseMove, .x = 600, .y = 590}); }},
-            Wait(3000),
+            {"a wait", Elapsed(3000), nullptr},
             Measure("menu"),
-            ClickOn("compositionMainMenu", "singlePlayerButton"),
-            ClickOn("compositionDecadeSelector", "Button70s"),
-            ClickOn("compositionDifficultySelector", "EasyButton"),
-            {"the match level", [this] { return m_context.GetMatchMode().GetSet() != nullptr; }, nullptr, skipTutorial},
-            {"the tutorial skipped", Elapsed(8000), nullptr, skipTutorial},
-            {"the first face-off", [this] { return i32(m_context.m_GamePhase) == PhaseFaceOffBuzz; }, nullptr,
+        };
+        const std::vector<Step> match = IntoMatch();
+        steps.insert(steps.end(), menu.begin(), menu.end());
+        steps.insert(steps.end(), match.begin(), match.end());
+        steps.insert(steps.end(), {
+            {"the tutorial skipped", Elapsed(8000), nullptr, kLimitMs, [this] { SkipTutorial(); }},
+            {"the first face-off", [this] { return i32(m_context.m_GamePhase) == PhaseFaceOffBuzz; }, nullptr, kLimitMs,
              [this] { Act(); }},
             Measure("match"),
-        };
+        });
         return steps;
     }
 
-    std::function<bool()> Elapsed(uint64_t ms) {
-        return [this, ms] { return m_nowMs > m_stepStartMs + ms; };
-    }
-    Step Wait(uint64_t ms) { return {"a wait", Elapsed(ms), nullptr}; }
-    Step ClickOn(const char* page, const char* button, bool whenUsable = false) {
-        return {std::string(button) + " on " + page,
-                [=] { return whenUsable ? Usable(OnPage(page, button)) : PageSettled(page); },
-                [this, page, button] { Click(OnPage(page, button)); }};
-    }
     // A stretch of m_measured frames, the player acting meanwhile.
     Step Measure(const std::string& name) {
         return {"the " + name + " measured",
@@ -355,70 +283,16 @@ private:
                     g_meter.stretch = nullptr;
                     return true;
                 },
-                nullptr, [this] { Act(); }};
-    }
-
-    void Frame(u32 ms) {
-        m_nowMs += ms;
-        ++m_frame;
-        // Package mounts end within the frame that started them: every run shows the same frames.
-        while (GameServices::Bridge::FileSystem::HasPendingMounts())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        if (platform::audio::Engine* mixer = PCAudioManagerImpl::Get() ? PCAudioManagerImpl::Get()->GetEngine() : nullptr) {
-            m_audioRemainder += uint64_t(ms) * platform::audio::kMixRate;
-            const uint32_t frames = uint32_t(m_audioRemainder / 1000);
-            m_audioRemainder %= 1000;
-            m_mix.resize(size_t(frames) * 2);
-            if (frames)
-                mixer->Render(m_mix.data(), frames);
-        }
-        while (!m_input.empty() && m_input.front().first <= m_frame) {
-            m_app.GetWindow()->Post(m_input.front().second);
-            m_input.pop_front();
-        }
-        if (!m_input.empty() || !m_app.HasWindow())
-            return;
-        if (m_next == m_steps.size()) {
-            m_app.GetWindow()->Destroy();
-            return;
-        }
-        Step& step = m_steps[m_next];
-        if (!m_stepStartMs)
-            m_stepStartMs = m_nowMs;
-        if (step.ready()) {
-            if (step.act)
-                step.act();
-            ++m_next;
-            m_stepStartMs = 0;
-        } else if (m_nowMs - m_stepStartMs > 120000) {
-            m_failure = "waited 120 s for " + step.what;
-            m_app.GetWindow()->Destroy();
-        } else if (step.during) {
-            step.during();
-        }
+                nullptr, kLimitMs, [this] { Act(); }};
     }
 
     // The player's move in a match, when one is due: buzz in a face-off, play, and answer the
     // top answer not yet found in its own turns.
     void Act() {
-        const i32 phase = m_context.m_GamePhase;
-        if ((phase == PhaseFaceOffBuzz || phase == PhaseSuddenDeathBuzz) && m_buzzedWrite != m_phaseWrites) {
-            m_buzzedWrite = m_phaseWrites;
-            Key(kKeySpace, u' ');
+        if (BuzzOrPlay())
             return;
-        }
-        Widget* play = m_context.GetGameScreen().BoundWidget("PlayButton");
-        if (Shown(play) && play->m_ScreenRect[2] > 0 && m_nowMs - m_playClickMs > 1000) {
-            m_playClickMs = m_nowMs;
-            Click(play);
-            return;
-        }
         GameServices::Widget::SoftKeyboard* keyboard = m_context.m_AnswerKeyboard;
-        const bool open = m_context.m_AnswerEntryOpen && Shown(keyboard);
-        if (!open || m_turnWrite != m_phaseWrites)
-            m_turnTaken = false;
-        m_turnWrite = m_phaseWrites;
-        if (!open || m_turnTaken || !keyboard->m_EntryText.IsEmpty() || m_nowMs - m_submitMs < 300)
+        if (!AnswerEntryOpen() || m_turnTaken || !keyboard->m_EntryText.IsEmpty() || m_nowMs - m_submitMs < 300)
             return;
         m_turnTaken = true;
         const Question* question = m_context.GetQuestionManager() ? m_context.GetQuestionManager()->CurrentQuestion() : nullptr;
@@ -433,46 +307,8 @@ private:
         m_submitMs = m_nowMs;
     }
 
-    void Send(Message message, uint64_t delay = 1) {
-        const uint64_t last = m_input.empty() ? m_frame : m_input.back().first;
-        m_input.emplace_back(last + delay, message);
-    }
-    void Click(Widget* widget) {
-        if (!widget) {
-            m_failure = "a click on a missing widget";
-            return;
-        }
-        ClickAt(int32_t(widget->m_ScreenRect[0] + widget->m_ScreenRect[2] / 2),
-                int32_t(widget->m_ScreenRect[1] + widget->m_ScreenRect[3] / 2));
-    }
-    void ClickAt(int32_t x, int32_t y, platform::window::MouseButton button = platform::window::MouseButton::Left) {
-        Send({.kind = MessageKind::MouseMove, .x = x, .y = y});
-        Send({.kind = MessageKind::ButtonDown, .button = button, .x = x, .y = y});
-        Send({.kind = MessageKind::ButtonUp, .button = button, .x = x, .y = y}, 2);
-    }
-    void Key(uint32_t key, char16_t typed) {
-        Send({.kind = MessageKind::KeyDown, .key = key});
-        Send({.kind = MessageKind::Char, .unit = typed}, 0);
-        Send({.kind = MessageKind::KeyUp, .key = key}, 2);
-    }
-    void Type(const std::string& text) {
-        for (char c : text)
-            Send({.kind = MessageKind::Char, .unit = char16_t(static_cast<unsigned char>(c))});
-        Send({.kind = MessageKind::MouseMove, .x = 1, .y = 1}, 2);
-    }
-
-    PCApplicationImpl& m_app;
     uint32_t m_measured;
-    PlayedContext m_context;
-    std::vector<Step> m_steps;
-    size_t m_next = 0;
-    uint64_t m_stepStartMs = 0, m_frame = 0, m_nowMs = 0, m_audioRemainder = 0, m_submitMs = 0, m_playClickMs = 0;
     double m_startProcess = 0, m_startThread = 0;
-    std::string m_failure;
-    std::deque<std::pair<uint64_t, Message>> m_input;
-    std::vector<float> m_mix;
-    int m_phaseWrites = 0, m_buzzedWrite = -1, m_turnWrite = -1;
-    bool m_turnTaken = false;
 };
 
 AGAudioManagerImpl* MakePulledAudio() { return new PCAudioManagerImpl(platform::audio::Engine::Output::Pull); }

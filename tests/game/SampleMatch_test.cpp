@@ -7,7 +7,6 @@
 
 #include <array>
 #include <csignal>
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -37,7 +36,6 @@
 #include "engine/video/PCVideoPlayer.h"
 #include "game/QZ2011GameContext.h"
 #include "game/QZ2011Prog.h"
-#include "game/presentation/screens/ScreenStartup.h"
 #include "game/rules/QZ11Game.h"
 #include "game/rules/QZ11Phases.h"
 #include "gameservices/bridge/FileSystem.h"
@@ -61,6 +59,7 @@
 #include "tests/gameshow/ProfileTestSetup.h"
 #include "tests/support/GraphicsStartup.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/MatchPlayer.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/SceneTrace.h"
 #include "tests/support/ScopedWorkingDir.h"
@@ -74,7 +73,6 @@
 namespace {
 
 using GameServices::Widget::Widget;
-using platform::window::Message;
 using platform::window::MessageKind;
 using namespace QZ2011;
 
@@ -83,68 +81,25 @@ using namespace QZ2011;
 constexpr const char* kAllowedLog[] = {"--+++ START ", "IA DECIDED TO ", "RUNNING DECADE ",
                                        "can not find the component Level name of this video"};
 
-constexpr uint32_t kKeySpace = 0x20, kKeyEnter = 0x0D;
-
 AGAudioManagerImpl* MakePulledAudio() { return new PCAudioManagerImpl(platform::audio::Engine::Output::Pull); }
 
 // The program's graphics drawing one frame in kDrawEvery: the software renderer of headless runs
 // takes most of a run's time otherwise. The game still updates every frame.
 constexpr u32 kDrawEvery = 12;
-class SparseGraphics : public AGApplicationGraphics {
+class SparseGraphics : public match::ForwardingGraphics {
 public:
     static AGApplicationGraphics* Make() { return new SparseGraphics(); }
     static inline Factory real = nullptr;
 
-    void CreateDeviceObject() override { m_real->CreateDeviceObject(); }
-    void CreateContextManager() override { m_real->CreateContextManager(); }
-    void RegisterProviders(AGResourceManager* resources) override { m_real->RegisterProviders(resources); }
-    bool StartDevice(void* surface, u32 width, u32 height, u32 flags) override {
-        return m_real->StartDevice(surface, width, height, flags);
-    }
-    const char* GetFailureReason() const override { return m_real->GetFailureReason(); }
-    u32 GetModeFlags() const override { return m_real->GetModeFlags(); }
+    SparseGraphics() : ForwardingGraphics(real) {}
     void RenderFrame() override {
         if (++m_frames % kDrawEvery == 0)
             m_real->RenderFrame();
     }
-    bool RefusesSwitch() const override { return m_real->RefusesSwitch(); }
-    u32 ResetDevice(u32 width, u32 height, u32 flags) override { return m_real->ResetDevice(width, height, flags); }
-    void SetActive(bool active) override { m_real->SetActive(active); }
-    void DeleteDevice() override { m_real->DeleteDevice(); }
-    void DeleteContextManager() override { m_real->DeleteContextManager(); }
 
 private:
-    std::unique_ptr<AGApplicationGraphics> m_real{real()};
     u32 m_frames = 0;
 };
-
-// The program's context with the player called after each of its updates.
-class PlayedContext : public QZ2011GameContext {
-public:
-    void Update(u32 frameMs) override {
-        QZ2011GameContext::Update(frameMs);
-        if (afterUpdate)
-            afterUpdate(frameMs);
-    }
-    std::function<void(u32)> afterUpdate;
-};
-
-bool Shown(Widget* widget) { return widget && widget->Visible; }
-bool Usable(Widget* widget) { return Shown(widget) && widget->m_Enabled; }
-
-// The page is shown, takes input and no page change runs.
-bool PageSettled(const char* name) {
-    GameShow::CompositionManager& pages = GameShow::CompositionManager::Instance();
-    GameShow::CompositionBase* page = pages.FindComposition(name);
-    return page && Shown(page->GetRootPanel()) && page->AcceptsInput() && !pages.GetEnteringComposition() &&
-           !pages.GetLeavingComposition();
-}
-
-Widget* OnPage(const char* page, const char* name) {
-    GameShow::CompositionBase* composition = GameShow::CompositionManager::Instance().FindComposition(page);
-    auto* root = composition ? static_cast<GameServices::Widget::Panel*>(composition->GetRootPanel()) : nullptr;
-    return root ? Widget::FindChild(name, root) : nullptr;
-}
 
 bool NoPopup() {
     return !GameServices::Widget::ScreenManager::Instance().GetTopPopup();
@@ -192,7 +147,17 @@ int InkIn(const platform::gfx::Image& shot, const std::array<f32, 4>& r) {
     return ink;
 }
 
-class SampleMatch : public ::testing::Test {
+// What the program runs in: made before the player's context, ended after it.
+struct SampleMatchWorld {
+    TempDir m_home;
+    ScopedEnv m_env;
+    ScopedWorkingDir m_workingDir{TALLYVOX_BUILT_CONTENT};
+    platform::FakeClock m_clock;
+    LogCapture m_log;
+    GraphicsStartup m_graphics;
+};
+
+class SampleMatch : public ::testing::Test, protected SampleMatchWorld, protected match::ScriptedPlayer {
 protected:
     void SetUp() override {
         m_env.Set("XDG_DATA_HOME", m_home.Path() + "/data").Set("XDG_CONFIG_HOME", m_home.Path() + "/config");
@@ -229,24 +194,11 @@ protected:
         AGProgram::SetInstance(nullptr);
     }
 
-    // One thing the player waits for, then does; `during` runs on every frame of the wait.
-    struct Step {
-        std::string what;
-        std::function<bool()> ready;
-        std::function<void()> act;
-        uint64_t limitMs = 60000;
-        std::function<void()> during = nullptr;
-    };
-
     // The program's run loop until the steps are done or one of them waits past its limit: none
     // did, nothing went missing on the way and what was on screen every half second is the
     // recorded trace (none given: not compared).
     void Play(std::vector<Step> steps, const std::string& trace) {
-        m_steps = std::move(steps);
-        m_context.afterUpdate = [this](u32 ms) { Frame(ms); };
-        auto counted = [](void* self, i32) { ++static_cast<SampleMatch*>(self)->m_phaseWrites; };
-        m_context.m_GamePhase.SetObserver(counted, this);
-        m_app->Run(m_context);
+        ScriptedPlayer::Play(std::move(steps));
         EXPECT_EQ(m_failure, "");
         EXPECT_EQ(UnexpectedLog(), std::vector<std::string>());
         if (!trace.empty()) {
@@ -254,65 +206,21 @@ protected:
         }
     }
 
-    void Frame(u32 ms) {
-        m_nowMs += ms;
-        ++m_frame;
-        // Package mounts run on the worker thread: each ends within the frame that started it, so
-        // that the run (and its trace) does not depend on how busy the machine is.
-        while (GameServices::Bridge::FileSystem::HasPendingMounts())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        // The mixer pulled for the frame's length: sounds end after theirs.
-        PCAudioManagerImpl* audio = PCAudioManagerImpl::Get();
-        if (platform::audio::Engine* mixer = audio ? audio->GetEngine() : nullptr) {
-            m_audioRemainder += uint64_t(ms) * platform::audio::kMixRate;
-            const uint32_t frames = uint32_t(m_audioRemainder / 1000);
-            m_audioRemainder %= 1000;
-            m_mix.resize(size_t(frames) * 2);
-            if (frames)
-                mixer->Render(m_mix.data(), frames);
-        }
-        // What is on screen, every half second and in the frames that follow a mouse message
-        // (hover and press looks last only a few frames).
+    // What is on screen, every half second and in the frames that follow a mouse message (hover
+    // and press looks last only a few frames); the drawn frames, scaled to 16 x 12 cells.
+    void BeforeInput() override {
         const bool periodic = m_nowMs >= m_nextCaptureMs;
         if (periodic)
             m_nextCaptureMs += 500;
         PCGraphicDevice* graphics = PCGraphicDevice::Get();
-        // The drawn frames, scaled to 16 x 12 cells, go to the trace.
         if (graphics && std::exchange(m_pictured, graphics) != graphics)
             graphics->SetFrameCapture(new PCFrameCapture{true, {0, 0, 800, 600}, 16, 12, &m_trace, {}, {}});
         if (graphics && (periodic || m_inputFrames > 0))
             m_trace.Capture(*graphics, m_nowMs);
-        m_inputFrames -= m_inputFrames > 0;
-        while (!m_input.empty() && m_input.front().first <= m_frame) {
-            const MessageKind kind = m_input.front().second.kind;
-            m_app->GetWindow()->Post(m_input.front().second);
-            m_input.pop_front();
-            if (kind == MessageKind::MouseMove || kind == MessageKind::ButtonDown || kind == MessageKind::ButtonUp)
-                m_inputFrames = 3;
-        }
+    }
+    void AfterInput() override {
         for (Look& look : m_looks)
             Watch(look);
-        if (!m_input.empty() || !m_app->HasWindow())
-            return;
-        if (m_next == m_steps.size()) {
-            m_app->GetWindow()->Destroy();
-            return;
-        }
-        Step& step = m_steps[m_next];
-        if (!m_stepStartMs)
-            m_stepStartMs = m_nowMs;
-        if (step.ready()) {
-            if (step.act)
-                step.act();
-            ++m_next;
-            m_stepStartMs = 0;
-        } else if (m_nowMs - m_stepStartMs > step.limitMs) {
-            m_failure = "waited " + std::to_string((m_nowMs - m_stepStartMs) / 1000) + " s for " + step.what + "; " +
-                        State();
-            m_app->GetWindow()->Destroy();
-        } else if (step.during) {
-            step.during();
-        }
     }
 
     // A look at the picture: each time `when` has held for `settle` frames, the window's last frame
@@ -350,47 +258,8 @@ protected:
         return false;
     }
 
-    std::string State() {
-        return "phase " + std::to_string(i32(m_context.m_GamePhase)) + " at " + std::to_string(m_nowMs) + " ms";
-    }
-
-    // Input from `delay` frames after the last queued one.
-    void Send(Message message, uint64_t delay = 1) {
-        const uint64_t last = m_input.empty() ? m_frame : m_input.back().first;
-        m_input.emplace_back(last + delay, message);
-    }
-    void Click(Widget* widget, platform::window::MouseButton button = platform::window::MouseButton::Left) {
-        if (!widget) {
-            m_failure = "a click on a missing widget; " + State();
-            return;
-        }
-        ClickAt(int32_t(widget->m_ScreenRect[0] + widget->m_ScreenRect[2] / 2),
-                int32_t(widget->m_ScreenRect[1] + widget->m_ScreenRect[3] / 2), button);
-    }
     void ClickBox(const GameServices::Widget::HitRectangle& box) {
         ClickAt(int32_t(box.x + box.maxX / 2), int32_t(box.y + box.maxY / 2));
-    }
-    // Right clicks skip the tutorial's pages.
-    void SkipTutorial() {
-        if (m_frame % 30 == 0)
-            ClickAt(400, 300, platform::window::MouseButton::Right);
-    }
-    void ClickAt(int32_t x, int32_t y, platform::window::MouseButton button = platform::window::MouseButton::Left) {
-        Send({.kind = MessageKind::MouseMove, .x = x, .y = y});
-        Send({.kind = MessageKind::ButtonDown, .button = button, .x = x, .y = y});
-        Send({.kind = MessageKind::ButtonUp, .button = button, .x = x, .y = y}, 2);
-    }
-    // As the window sends a key: its press, the character it types, its release.
-    void Key(uint32_t key, char16_t typed) {
-        Send({.kind = MessageKind::KeyDown, .key = key});
-        Send({.kind = MessageKind::Char, .unit = typed}, 0);
-        Send({.kind = MessageKind::KeyUp, .key = key}, 2);
-    }
-    void Type(const std::string& text) {
-        for (char c : text)
-            Send({.kind = MessageKind::Char, .unit = char16_t(static_cast<unsigned char>(c))});
-        // The last character reaches the keyboard in the next frame.
-        Send({.kind = MessageKind::MouseMove, .x = 1, .y = 1}, 2);
     }
     // Types the text by clicking the keyboard's letter keys (as the layout spells them), one a few
     // frames after the other, then takes the last letter back with the backspace key.
@@ -414,12 +283,6 @@ protected:
         return {std::string(button) + " on " + popup,
                 [this, popup, button] { return Shown(PopupButton(popup, button)) && m_nowMs > m_stepStartMs + 1000; },
                 [this, popup, button] { ClickBox(PopupButton(popup, button)->WindowHit()); }};
-    }
-    // A page's button, once the page settled, or once the button takes clicks.
-    Step ClickOn(const char* page, const char* button, bool whenUsable = false) {
-        return {std::string(button) + " on " + page,
-                [=] { return whenUsable ? Usable(OnPage(page, button)) : PageSettled(page); },
-                [this, page, button] { Click(OnPage(page, button)); }};
     }
 
     // Back on the main menu, the drawn pointer is shown where the mouse goes.
@@ -499,22 +362,10 @@ protected:
     // From the program's start to the match level of the decade and difficulty buttons given, with
     // its stage loaded.
     std::vector<Step> WayIn(const char* decade = "Button70s", const char* difficulty = "EasyButton") {
-        auto* startup = static_cast<ScreenStartup*>(
-            GameServices::Widget::ScreenManager::Instance().FindScreen(ScreenStartup::kName));
-        return {
-            {"the disclaimer", [=] { return startup && startup->IsLoaded() && Shown(startup->m_Disclaimer); }, nullptr},
-            {"the splash after the clips", [=] { return Shown(startup->m_Splash); },
-             [=, this] { Click(startup->m_Splash); }},
-            ClickOn("compositionBasicLook", "effect0"),
-            ClickOn("compositionBasicLook", "DoneButton", true),
-            {"the name page", [] { return PageSettled("compositionKeyboard"); }, [this] { Type("Robin"); }},
-            ClickOn("compositionKeyboard", "DoneButton", true),
-            ClickOn("compositionMainMenu", "singlePlayerButton"),
-            ClickOn("compositionDecadeSelector", decade),
-            ClickOn("compositionDifficultySelector", difficulty),
-            {"the match level", [this] { return m_context.GetMatchMode().GetSet() != nullptr; }, nullptr, 60000,
-             [this] { SkipTutorial(); }},
-        };
+        std::vector<Step> steps = FirstStart();
+        const std::vector<Step> in = IntoMatch(decade, difficulty);
+        steps.insert(steps.end(), in.begin(), in.end());
+        return steps;
     }
 
     // Player one's move in a match, when one is due: buzz in each face-off, play, and answer in its
@@ -522,26 +373,12 @@ protected:
     // words of no answer for every m_wrongEvery-th main-game answer and, with m_wrongEvery set, in
     // fast money).
     void Act() {
+        if (BuzzOrPlay())
+            return;
         PlayedContext& c = m_context;
-        ScreenGame& screen = c.GetGameScreen();
         const i32 phase = c.m_GamePhase;
-        if ((phase == PhaseFaceOffBuzz || phase == PhaseSuddenDeathBuzz) && m_buzzedWrite != m_phaseWrites) {
-            m_buzzedWrite = m_phaseWrites;
-            Key(kKeySpace, u' ');
-            return;
-        }
-        // The button is pressed once it has its place, again each second while it stays.
-        Widget* play = screen.BoundWidget("PlayButton");
-        if (Shown(play) && play->m_ScreenRect[2] > 0 && m_nowMs - m_playClickMs > 1000) {
-            m_playClickMs = m_nowMs;
-            Click(play);
-            return;
-        }
         GameServices::Widget::SoftKeyboard* keyboard = c.m_AnswerKeyboard;
-        const bool open = c.m_AnswerEntryOpen && Shown(keyboard);
-        if (!open || m_turnWrite != m_phaseWrites)
-            m_turnTaken = false;
-        m_turnWrite = m_phaseWrites;
+        const bool open = AnswerEntryOpen();
         const bool fastMoney = phase == PhaseFastMoneyFirstPlayer || phase == PhaseFastMoneySecondPlayer;
         if (!open || (!fastMoney && (m_turnTaken || c.m_CurrentFamily != QZ2011GameContext::kPlayerOneFamily)) ||
             (fastMoney && (!keyboard->m_EntryText.IsEmpty() || m_nowMs - m_submitMs < 300)))
@@ -749,31 +586,12 @@ protected:
         return lines;
     }
 
-    TempDir m_home;
-    ScopedEnv m_env;
-    ScopedWorkingDir m_workingDir{TALLYVOX_BUILT_CONTENT};
-    platform::FakeClock m_clock;
-    LogCapture m_log;
-    GraphicsStartup m_graphics;
     AGAudioManager::ImplFactory m_savedAudio = nullptr;
     AGVideoPlayer::ImplFactory m_savedVideo = nullptr;
-    PCApplicationImpl* m_app = nullptr;
-    PlayedContext m_context;
-
-    std::vector<Step> m_steps;
-    size_t m_next = 0;
-    uint64_t m_stepStartMs = 0;
-    std::string m_failure;
-    std::deque<std::pair<uint64_t, Message>> m_input;
-    uint64_t m_frame = 0, m_nowMs = 0, m_audioRemainder = 0, m_submitMs = 0, m_playClickMs = 0;
-    std::vector<float> m_mix;
-    int m_phaseWrites = 0, m_buzzedWrite = -1, m_turnWrite = -1;
-    bool m_turnTaken = false;
     int m_wrongEvery = 0, m_answers = 0;
     scene::SceneTrace m_trace;
     PCGraphicDevice* m_pictured = nullptr;
     uint64_t m_nextCaptureMs = 0;
-    int m_inputFrames = 0;
     std::vector<Look> m_looks;
     std::vector<std::string> m_lookFailures;
     bool m_slowEnter = false;
@@ -784,13 +602,13 @@ protected:
             ClickOn("compositionMainMenu", "singlePlayerButton"),
             ClickOn("compositionDecadeSelector", "Button70s"),
             ClickOn("compositionDifficultySelector", "EasyButton"),
-            {"the second match's tutorial skipped", [this] { return m_nowMs > m_stepStartMs + 8000; }, nullptr, 60000,
+            {"the second match's tutorial skipped", Elapsed(8000), nullptr, 60000,
              [this] { SkipTutorial(); }},
-            {"half a minute of a second match", [this] { return m_nowMs > m_stepStartMs + 30000; },
+            {"half a minute of a second match", Elapsed(30000),
              [this] { Send({.kind = MessageKind::Deactivate}); }, 60000, [this] { Act(); }},
-            {"two seconds away", [this] { return m_nowMs > m_stepStartMs + 2000; },
+            {"two seconds away", Elapsed(2000),
              [this] { Send({.kind = MessageKind::Activate}); }},
-            {"a second back", [this] { return m_nowMs > m_stepStartMs + 1000; },
+            {"a second back", Elapsed(1000),
              [this] { Send({.kind = MessageKind::CloseRequest}); }},
             OnPopup("VerifyQuit", "Cancel"),
             {"the match after the quit prompt", [=, this] { return NoPopup() && m_nowMs > m_stepStartMs + 1000; },

@@ -2,13 +2,13 @@
 // Builds question-bank files in their on-disk form for tests (text lines with a chosen line
 // end, u32 little-endian counts right after the preceding line end), and one question that
 // the question, matcher and robustness tests share.
-#include <map>
 #include <string>
 #include <vector>
 
 #include "engine/core/Crc32Hash.h"
 #include "tests/support/ByteWriter.h"
 #include "tools/authoring/PackageWriter.h"
+#include "tools/qbank/BankWriter.h"
 
 struct TestAnswer {
     uint32_t points = 0;
@@ -78,19 +78,9 @@ inline std::string WordPairBytes(const std::vector<TestPair>& pairs, const std::
     return w.Str();
 }
 
-// "autocompletion.txt" listing the words under their first two characters.
-inline std::string DictionaryOf(const std::vector<std::string>& words) {
-    std::map<std::string, std::vector<std::string>> byKey;
-    for (const std::string& word : words)
-        byKey[word.substr(0, 2)].push_back(word);
-    std::string s = std::to_string(byKey.size()) + "\r\n";
-    for (const auto& [key, list] : byKey) {
-        s += key + "\r\n" + std::to_string(list.size()) + "\r\n";
-        for (const std::string& word : list)
-            s += word + "\r\n";
-    }
-    return s;
-}
+// "autocompletion.txt" listing the words under their first two characters, as the bank tool
+// writes it.
+inline std::string DictionaryOf(const std::vector<std::string>& words) { return qbank::AutocompletionBytes(words); }
 
 // An archive package holding every (name, bytes) file as a data resource.
 inline std::string ArchiveBytes(const std::vector<std::pair<std::string, std::string>>& files) {

@@ -344,16 +344,7 @@ void MatchHarness::Step(uint32_t ms) {
     m_NowMs += ms;
     if (AGAudioManager* audio = AGAudioManager::Get())
         audio->Update();
-    // The mixer pulled for the step's length: sounds end after theirs and call back.
-    PCAudioManagerImpl* impl = PCAudioManagerImpl::Get();
-    if (platform::audio::Engine* engine = impl ? impl->GetEngine() : nullptr) {
-        m_AudioRemainder += uint64_t(ms) * platform::audio::kMixRate;
-        const uint32_t frames = uint32_t(m_AudioRemainder / 1000);
-        m_AudioRemainder %= 1000;
-        m_Mix.resize(size_t(frames) * 2);
-        if (frames)
-            engine->Render(m_Mix.data(), frames);
-    }
+    m_Mixer.Pull(ms);
     if (window)
         if (AGDeviceManager* devices = AGDeviceManager::Get())
             devices->Update();

@@ -24,6 +24,7 @@
 #include "engine/core/FDelegate.h"
 #include "gameshow/Sequencers.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/MixerPull.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/ScopedWorkingDir.h"
 #include "tests/support/TempDir.h"
@@ -252,8 +253,8 @@ private:
 
     std::vector<RecordEntry> m_Record;
     std::vector<std::string> m_LastSequences;
-    uint64_t m_NowMs = 0, m_LastMoveMs = 0, m_AudioRemainder = 0;
-    std::vector<float> m_Mix;
+    uint64_t m_NowMs = 0, m_LastMoveMs = 0;
+    MixerPull m_Mixer;
     std::vector<std::pair<std::string, uint32_t>> m_Sounds;
     bool m_UseProfiles = false, m_LoadProfilesAtStart = true;
     std::vector<ProfileSlot> m_ProfileSlots;
