@@ -110,19 +110,11 @@ struct Keys3 {
             return At(sprites, 3 * key + 3);
         return Text(key);
     }
-    // The key's normal look (the entry field's sprite), or null.
-    AGSprite* Sprite(u32 key) const { return key == letters + 4 ? EntrySprite() : Look(key, 0); }
-    // The entry field's sprite and text.
-    AGSprite* EntrySprite() const { return At(sprites, 3 * (letters + 4) + 1); }
+    // The entry field's text.
     AGText* EntryText() const { return At(texts, letters + 3); }
 
     void Show(u32 key, bool shown) const {
         const bool visible = keyboard.Visible;
-        if (key == letters + 4) {
-            SetShown(EntrySprite(), shown, visible);
-            SetShown(EntryText(), shown, visible);
-            return;
-        }
         for (u32 look = 0; look < 3; ++look)
             SetShown(Look(key, look), shown, visible);
         SetShown(Second(key), shown, visible);
@@ -419,7 +411,8 @@ void RenderingSystemWidget::SetSoftKeysVisible(u32 group, Widget& widget, bool v
     const Keys3 keys(static_cast<SoftKeyboard&>(widget));
     if (group == 6)
         keys.ShowFrom(0, visible);
-    else if (group < 3 || (group < 6 && keys.Sprite(keys.letters + group)))
+    // Only keys have groups: the entry field after the special keys stays, showing the text typed.
+    else if (group < 3 || (group < 6 && keys.Look(keys.letters + group, 0)))
         keys.Show(keys.letters + group, visible);
 }
 
