@@ -104,12 +104,13 @@ void GameShowCameraManager::SetActiveCamera(const TString<char>& name) {
     if (m_ActiveCamera) {
         m_ActiveCamera->Activate = false;
         m_ActiveCamera->Reset();
-        m_ActiveCamera->Synchronize = true;
+        m_ActiveCamera->Synchronize = false;
     }
     m_ActiveCamera = camera;
     camera->Activate = true;
     camera->Initialize();
-    camera->Synchronize = true;
+    // Left out of date: the rendering system pushes it at its next update and draws through it.
+    camera->Synchronize = false;
 }
 
 void GameShowCameraManager::PlayCameraAnimation() {

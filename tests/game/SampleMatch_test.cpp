@@ -39,6 +39,7 @@
 #include "game/rules/QZ11Game.h"
 #include "game/rules/QZ11Phases.h"
 #include "gameservices/bridge/FileSystem.h"
+#include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/VolatileData.h"
@@ -532,44 +533,57 @@ protected:
         m_looks.push_back({"centre_board", centre, centreSeen});
     }
 
-    // Looks at each family's introduction, the family alone on stage: its members stand over its own
-    // desk score display, and nobody over the other family's; player one's display is the one on
-    // the screen's left.
+    // Looks at each family's introduction, cut to the family's close-up: the stage is drawn through
+    // that camera, the family's members stand over its own desk score display, and player one's
+    // display is the one on the wide view's left.
     void WatchTheFamilies() {
         auto playing = [this](const char* sequence) {
             GameShow::SequenceManager* sequences = m_context.GetSequenceManager();
             const GameShow::Sequence* current = sequences ? sequences->GetCurrentSequence() : nullptr;
             return current && current == sequences->FindSequence(Crc32Hash(sequence));
         };
-        // Where the camera the stage is drawn with shows a prop, in window pixels.
-        auto shown = [this](const char* name, AGVec2& at) {
+        // The engine camera of the stage's camera of that name; of "" the one the stage is drawn with.
+        auto camera = [this](const char* name) -> const PCCam* {
+            GameServices::Entities::Set* stage = m_context.GetMatchMode().GetSet();
+            if (!stage)
+                return nullptr;
+            if (*name == 0) {
+                auto* layer = stage->VolatileDatas.GetAs<AGGraphicLayer>(
+                    GameServices::Entities::VolatileDataKeys::kENGINE_DATA_LAYER_3D);
+                return layer ? layer->GetCamera() : nullptr;
+            }
+            GameServices::Entities::Camera* entity = stage->FindCamera(name);
+            return entity ? entity->VolatileDatas.GetCamera() : nullptr;
+        };
+        // Where a camera shows a prop, in window pixels.
+        auto shown = [this](const PCCam* camera, const char* name, AGVec2& at) {
             GameServices::Entities::Set* stage = m_context.GetMatchMode().GetSet();
             GameServices::Entities::Prop* prop = stage ? stage->FindProp(name) : nullptr;
-            auto* layer = stage ? stage->VolatileDatas.GetAs<AGGraphicLayer>(
-                                      GameServices::Entities::VolatileDataKeys::kENGINE_DATA_LAYER_3D)
-                                : nullptr;
-            if (!prop || !layer || !layer->GetCamera())
+            if (!prop || !camera)
                 return false;
             AGVec3 place;
             prop->GetPosition(place);
-            at = layer->GetCamera()->Project(place);
+            at = camera->Project(place);
             return true;
         };
         for (const bool playerOne : {true, false}) {
             auto standing = [=](const platform::gfx::Image& shot) {
-                AGVec2 own, other;
-                if (!shown(playerOne ? "desk_digit_left" : "desk_digit_right", own) ||
-                    !shown(playerOne ? "desk_digit_right" : "desk_digit_left", other))
-                    return std::string("no score displays on a drawn stage");
-                // Figure pixels in a box the width of two members over a display.
-                auto over = [&](const AGVec2& at) { return InkIn(shot, {at.x - 50, at.y - 90, 100, 75}); };
-                const int here = over(own), there = over(other);
-                if ((own.x < other.x) != playerOne)
-                    return std::string("player one's score display on the screen's right");
-                return here >= 10 * kInkPixels && there < kInkPixels
-                           ? std::string()
-                           : "figure pixels " + std::to_string(here) + " over its score, " + std::to_string(there) +
-                                 " over the other family's";
+                const char* own = playerOne ? "desk_digit_left" : "desk_digit_right";
+                const char* other = playerOne ? "desk_digit_right" : "desk_digit_left";
+                const char* close = playerOne ? "cam_left_family" : "cam_right_family";
+                const PCCam* drawing = camera("");
+                if (!drawing || drawing != camera(close))
+                    return std::string("the stage is not drawn through ") + close;
+                AGVec2 here, ownWide, otherWide;
+                if (!shown(drawing, own, here) || !shown(camera("cam_wide"), own, ownWide) ||
+                    !shown(camera("cam_wide"), other, otherWide))
+                    return std::string("no score displays on the stage");
+                if ((ownWide.x < otherWide.x) != playerOne)
+                    return std::string("player one's score display on the wide view's right");
+                // Figure pixels in a box the width of two members over the display.
+                const int figures = InkIn(shot, {here.x - 50, here.y - 90, 100, 75});
+                return figures >= 10 * kInkPixels ? std::string()
+                                                  : "figure pixels " + std::to_string(figures) + " over its score";
             };
             m_looks.push_back({playerOne ? "player_family" : "computer_family",
                                [=] { return playing(playerOne ? "left_intro" : "right_intro"); }, standing,

@@ -186,9 +186,13 @@ std::string LevelFileText(const Sources& s, Output& out, const LevelRow& level) 
     } else {
         const std::string& d = level.decade;
         std::string cameras;
+        // A camera brought up to date restarts its animation in its record's play mode: once,
+        // as its behaviour plays it (a record without one reads as no valid mode and stops it).
         for (const ShowCamera& c : s.shows)
             cameras += CameraItem("GameShowCameras", c.name, c.name + ".cam", c.eye[0], c.target[0], c.fov[0], false,
-                                  c.active, El("ApplicationData", El("EndKey", kEndKey)));
+                                  c.active,
+                                  "<Animation mode=\"once\" speed=\"1\"></Animation>" +
+                                      El("ApplicationData", El("EndKey", kEndKey)));
         std::string characters;
         for (const Character& c : s.hosts)
             characters += CharacterItem(c, true, true);

@@ -271,6 +271,18 @@ void SyncCamera(Entities::Camera& camera) {
     camera.Synchronize = true;
 }
 
+// A camera synchronised as the set's active one (its first active camera) becomes the camera its
+// built layer draws through, so a cut to another camera shows; other active cameras only follow
+// their entities.
+void DrawThrough(Entities::Set& set, Entities::Camera& camera) {
+    AGGraphicLayer* layer = LayerOf(set);
+    PCCam* engine = camera.VolatileDatas.GetCamera();
+    if (!layer || !engine || !InPipeline(set) || &camera != set.GetActiveCamera())
+        return;
+    layer->SetCamera(engine);
+    MarkInPipeline(camera);
+}
+
 // The loader points the light from its position towards its target; a direction changed
 // since is made unit length again before it reaches the engine light.
 void SyncLight(Entities::Light& light) {
@@ -291,6 +303,7 @@ void UpdateSet(Entities::Set& set) {
     for (Entities::Camera* camera : set.m_Cameras) {
         if (camera && camera->Activate && !camera->Synchronize) {
             SyncCamera(*camera);
+            DrawThrough(set, *camera);
             break;
         }
     }

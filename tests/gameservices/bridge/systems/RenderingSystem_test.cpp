@@ -217,6 +217,12 @@ TEST_F(LevelRendering, ChangesReachTheEngineEachFrame) {
         EXPECT_EQ(shared->ChildCount() * 10 + inner->GetOrderKey(), 24u);
         EXPECT_EQ(view->GetParent(), nullptr);
     }
+    // A cut (the old camera off, the new one on and out of date) is drawn from the next update.
+    Entities::Camera& flat = *set.FindCamera("Flat");
+    set.FindCamera("Persp")->Activate = false;
+    flat.Activate = true, flat.Synchronize = false;
+    RenderingSystem::Update(&set);
+    EXPECT_EQ(layer->GetCamera(), flat.VolatileDatas.GetCamera());
 }
 
 // Built again without a clean-up: reported, the old objects given back.
@@ -330,10 +336,13 @@ TEST_F(LevelRendering, SceneCamerasAndLightsKeepTheScenesValues) {
     const Bridge::EntityAnimations* animations = Bridge::GetEntityAnimations(shot);
     ASSERT_TRUE(animations && animations->m_Camera);
     EXPECT_EQ(Bridge::GetEntityAnimations(*set.FindCamera("Eye")), nullptr);
-    // One active camera is synchronised a frame; inactive cameras and lights wait.
+    // One active camera is synchronised a frame, the first drawn through; inactive cameras and
+    // lights wait.
     for (size_t frame = 1; frame <= 3; ++frame)
         RenderingSystem::Update(&set);
     EXPECT_TRUE(shot.Synchronize && !set.FindCamera("Side")->Synchronize);
+    EXPECT_EQ(set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D)->GetCamera(),
+              set.FindCamera("Eye")->VolatileDatas.GetCamera());
     EXPECT_NE(shot.VolatileDatas.GetCamera()->GetEye().x, 7.0f);
     EXPECT_EQ(fill.Direction.z + fillLight->m_innerCone, 2.0f);
     fill.Activate = true;
