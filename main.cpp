@@ -9,6 +9,8 @@
 #include "engine/graphics/PCGraphicsStartup.h"
 #include "engine/video/PCVideoPlayer.h"
 #include "game/QZ2011Prog.h"
+#include "gameservices/widget/WidgetReplayScreen.h"
+#include "platform/window/Replay.h"
 
 namespace {
 
@@ -35,6 +37,9 @@ int main(int argc, char** argv) {
     AGAudioManager::s_implFactory = &CreatePCAudioManagerImpl;
     AGVideoPlayer::s_implFactory = &CreatePCVideoPlayer;
     InstallGraphicsStartup();
+    // A replay's "when" lines ask the widgets.
+    static const GameServices::Widget::WidgetReplayScreen replayScreen;
+    platform::window::SetReplayScreen(&replayScreen);
 
     AGApplication& application = AGApplication::Get();
     AGApplicationImpl* impl = application.GetImpl();
@@ -42,7 +47,7 @@ int main(int argc, char** argv) {
     if (impl && impl->Initialize()) {
         RegisterSoundProvider(AGResourceManager::Get());
         QZ2011::g_QZ2011Prog.Run();
-        status = AGFatalErrorRaised() ? 1 : 0;
+        status = AGFatalErrorRaised() || platform::window::ReplayFailed() ? 1 : 0;
     }
     if (impl)
         impl->Shutdown();

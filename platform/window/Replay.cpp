@@ -20,15 +20,26 @@ bool ParseUpDown(const std::string& word, bool& down) {
     return down || word == "up";
 }
 
-// One line into an event; false with a reason.
-bool ParseLine(const std::string& line, ReplayEvent& event, std::string& why) {
+const ReplayScreen* g_screen = nullptr;
+bool g_failed = false;
+
+// One line into an event; false with a reason. waitMs: the time of the last "when" line
+// above, which "after" counts from; -1 when there is none.
+bool ParseLine(const std::string& line, int64_t waitMs, ReplayEvent& event, std::string& why) {
     std::istringstream in(line);
     std::vector<std::string> w;
     for (std::string word; in >> word;)
         w.push_back(word);
-    if (w.size() < 3 || w[0] != "at" || !ParseNumber(w[1], event.atMs)) {
-        why = "expected \"at <ms> <event>\"";
+    if (w.size() < 3 || (w[0] != "at" && w[0] != "after") || !ParseNumber(w[1], event.atMs)) {
+        why = "expected \"at <ms> <event>\" or \"after <ms> <event>\"";
         return false;
+    }
+    if (w[0] == "after") {
+        if (waitMs < 0) {
+            why = "\"after\" with no \"when\" line above";
+            return false;
+        }
+        event.atMs += uint64_t(waitMs);
     }
     const std::string& kind = w[2];
     if (kind == "key") {
@@ -67,6 +78,15 @@ bool ParseLine(const std::string& line, ReplayEvent& event, std::string& why) {
             return false;
         }
         event.text = w[3];
+    } else if (kind == "when") {
+        event.kind = ReplayEvent::Kind::Wait;
+        event.timeoutMs = Replay::kDefaultWaitMs;
+        if ((w.size() != 5 && w.size() != 7) || w[4] != "shown" ||
+            (w.size() == 7 && (w[5] != "within" || !ParseNumber(w[6], event.timeoutMs) || event.timeoutMs == 0))) {
+            why = "expected \"when <Screen>/<widget> shown [within <ms>]\"";
+            return false;
+        }
+        event.text = w[3];
     } else if (kind == "quit") {
         event.kind = ReplayEvent::Kind::Quit;
         if (w.size() != 3) {
@@ -82,10 +102,27 @@ bool ParseLine(const std::string& line, ReplayEvent& event, std::string& why) {
 
 }  // namespace
 
+void SetReplayScreen(const ReplayScreen* screen) {
+    g_screen = screen;
+}
+
+const ReplayScreen* GetReplayScreen() {
+    return g_screen;
+}
+
+bool ReplayFailed() {
+    return g_failed;
+}
+
+void SetReplayFailed(bool failed) {
+    g_failed = failed;
+}
+
 Replay Replay::Parse(const std::string& script, std::vector<std::string>& errors) {
     Replay replay;
     std::istringstream in(script);
     int number = 0;
+    int64_t waitMs = -1;
     for (std::string line; std::getline(in, line);) {
         ++number;
         if (!line.empty() && line.back() == '\r')
@@ -105,10 +142,14 @@ Replay Replay::Parse(const std::string& script, std::vector<std::string>& errors
         }
         ReplayEvent event;
         std::string why;
-        if (ParseLine(line.substr(first), event, why))
+        event.line = number;
+        if (ParseLine(line.substr(first), waitMs, event, why)) {
+            if (event.kind == ReplayEvent::Kind::Wait)
+                waitMs = int64_t(event.atMs);
             replay.m_events.push_back(std::move(event));
-        else
+        } else {
             errors.push_back("line " + std::to_string(number) + ": " + why);
+        }
     }
     std::stable_sort(replay.m_events.begin(), replay.m_events.end(),
                      [](const ReplayEvent& a, const ReplayEvent& b) { return a.atMs < b.atMs; });

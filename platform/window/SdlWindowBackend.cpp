@@ -175,6 +175,9 @@ void SdlBackend::StartReplay() {
     }
     std::vector<std::string> errors;
     m_replay = Replay::Parse(script.str(), errors);
+    m_replayPath = path;
+    m_replayWaitedNs = 0;
+    SetReplayFailed(false);
     for (const std::string& error : errors)
         fprintf(stderr, "Replay %s, %s: skipped\n", path, error.c_str());
     m_fastClock.reset();
@@ -223,7 +226,30 @@ void SdlBackend::Inject(const ReplayEvent& event) {
         // The run ends as when a close is granted: a close request could be held by a quit prompt.
         Destroy();
         break;
+    case ReplayEvent::Kind::Wait:  // taken by Wait
+        break;
     }
+}
+
+void SdlBackend::Wait(const ReplayEvent& wait) {
+    const ReplayScreen* screen = GetReplayScreen();
+    bool shown = false;
+    std::istringstream paths(wait.text);
+    for (std::string path; screen && !shown && std::getline(paths, path, '|');)
+        shown = screen->IsShown(path);
+    if (shown) {
+        ReplayEvent taken;
+        m_replay.TakeNext(wait.atMs, taken);
+        m_replayWaitedNs = 0;
+        return;
+    }
+    if (screen && m_replayWaitedNs < wait.timeoutMs * 1000000u)
+        return;
+    // The rest of the script was written for a screen that did not come: the run ends, failed.
+    fprintf(stderr, "Replay %s, line %d: %s %s: the run ends\n", m_replayPath.c_str(), wait.line, wait.text.c_str(),
+            screen ? ("not shown within " + std::to_string(wait.timeoutMs) + " ms").c_str() : "cannot be asked for");
+    SetReplayFailed(true);
+    Destroy();
 }
 
 void SdlBackend::Destroy() {
@@ -245,12 +271,23 @@ bool SdlBackend::PollMessage(Message& out) {
     // The script's clock steps as the game's timer does: a gap between polls (a frame, a load)
     // counts for at most kReplayMaxStepNs, so a slow frame delays the script as it delays the
     // game, and the two stay in step.
+    // A "when" holds that clock at its time until the screen shows its widget.
     const uint64_t now = platform::NowNs();
-    m_replayElapsedNs += std::min(now - m_replayLastNs, kReplayMaxStepNs);
+    const uint64_t step = std::min(now - m_replayLastNs, kReplayMaxStepNs);
     m_replayLastNs = now;
+    const ReplayEvent* next = m_replay.Peek();
+    const bool waiting = next && next->kind == ReplayEvent::Kind::Wait;
+    const uint64_t waitNs = waiting ? next->atMs * 1000000u : 0;
+    const uint64_t reached = m_replayElapsedNs + step;
+    m_replayElapsedNs = waiting ? std::min(reached, waitNs) : reached;
+    m_replayWaitedNs += reached - m_replayElapsedNs;
     ReplayEvent scripted;
-    if (m_queue.empty() && m_alive && m_emptyPolls >= 2 && m_replay.TakeNext(m_replayElapsedNs / 1000000u, scripted))
-        Inject(scripted);
+    if (m_queue.empty() && m_alive && m_emptyPolls >= 2) {
+        if (waiting && m_replayElapsedNs >= waitNs)
+            Wait(*next);
+        else if (m_replay.TakeNext(m_replayElapsedNs / 1000000u, scripted))
+            Inject(scripted);
+    }
     if (m_alive && TakeTerminationRequest())
         Queue(MessageKind::Terminate);
     if (m_queue.empty() && m_videoStarted) {

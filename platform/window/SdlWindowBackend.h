@@ -68,6 +68,8 @@ private:
     void TranslateText(const char* utf8, size_t limit);
     void StartReplay();
     void Inject(const ReplayEvent& event);
+    // The due "when" line: taken once its widget is shown; the run ends when it times out.
+    void Wait(const ReplayEvent& wait);
     void Queue(MessageKind kind);
     // Tracks the two sides of Shift, Control and Alt; false when a KeyUp of the shared code
     // must wait for the other side.
@@ -87,6 +89,8 @@ private:
     static constexpr uint64_t kReplayMaxStepNs = 84000000u;
     uint64_t m_replayLastNs = 0;
     uint64_t m_replayElapsedNs = 0;
+    uint64_t m_replayWaitedNs = 0;  // how long the due "when" has held the clock
+    std::string m_replayPath;
     std::unique_ptr<platform::ScaledClock> m_fastClock;  // the replay's "speed"
     uint8_t m_emptyPolls = 2;  // polls in a row that found nothing, up to 2
 };

@@ -12,6 +12,7 @@
 #include "gameservices/widget/Screen.h"
 #include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetClasses.h"
+#include "gameservices/widget/WidgetReplayScreen.h"
 #include "tests/gameservices/bridge/FakeVideoPlayer.h"
 #include "tests/gameservices/widget/LayoutTestSetup.h"
 #include "tests/support/LogCapture.h"
@@ -173,6 +174,10 @@ TEST_F(ScreenManagerTest, FocusGoesToTheLastPopupAboveTheTop) {
     manager.ShowPopup("B1");
     Popup* c3 = Show("C3");
     EXPECT_EQ(manager.GetTopPopup(), c3);
+    // A replay waits on the popup with the focus; the screen under it takes no input.
+    const WidgetReplayScreen replay(&manager);
+    EXPECT_TRUE(replay.IsShown("Popup/box/Yes") && !replay.IsShown("Popup/other/Yes") &&
+                !replay.IsShown("Popup/box/Note/Yes") && !replay.IsShown("AnswerScreen/SubmitButton"));
     EXPECT_EQ((std::vector<u8>{a2->m_InputLocked, a2->m_Panel->m_InputLocked, c3->m_InputLocked,
                                c3->m_Panel->m_InputLocked}), (std::vector<u8>{1, 1, 0, 0}));
     EXPECT_FALSE(manager.FindPopup("B1")->m_Loaded);
@@ -191,6 +196,15 @@ TEST_F(ScreenManagerTest, FocusGoesToTheLastPopupAboveTheTop) {
     manager.HidePopup("A2");
     manager.HidePopup("A2");
     EXPECT_TRUE(log.Contains("Did not find the popup to remove"));
+    // With no popup open the screen's button is shown, but not on another screen's name, nor
+    // under a hidden panel.
+    manager.Update(16);
+    Widget* grid = Widget::FindChild("RootGrid", manager.GetCurrentScreen()->m_RootPanel);
+    EXPECT_TRUE(replay.IsShown("AnswerScreen/RootGrid/SubmitButton") && !replay.IsShown("Popup/box/Yes") &&
+                !replay.IsShown("HintBar/SubmitButton"));
+    grid->SetVisible(false);
+    EXPECT_FALSE(replay.IsShown("AnswerScreen/SubmitButton"));
+    grid->SetVisible(true);
     Popup* z0 = Show("Z0");
     EXPECT_TRUE(manager.GetTopPopup() == nullptr && !z0->m_Loaded && closed.calls.size() == 1u);
     c3->m_ClosedEvent.RemoveDelegate(&closed.second);

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <algorithm>
+#include <tuple>
+
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -21,8 +24,13 @@ TEST(Replay, EachLineIsOneTimedEventAndABadLineIsToldAndSkipped) {
     // Each line alone, and the error it gives (empty: a good line; none: no event either).
     const std::pair<const char*, const char*> cases[] = {
         {"at 5 key F5 up", ""}, {"at 5 mouse 10 -3", ""}, {"at 5 mouse 10 20 right up", ""}, {"  # a comment", nullptr},
-        {"at x key A down", "line 1: expected \"at <ms> <event>\""},
-        {"at 5x quit", "line 1: expected \"at <ms> <event>\""},
+        {"at 5 when MenuScreen/exitButton shown", ""}, {"at 5 when Popup/PopupConfirm/Confirm shown within 9", ""},
+        {"at x key A down", "line 1: expected \"at <ms> <event>\" or \"after <ms> <event>\""},
+        {"at 5x quit", "line 1: expected \"at <ms> <event>\" or \"after <ms> <event>\""},
+        {"after 5 quit", "line 1: \"after\" with no \"when\" line above"},
+        {"at 5 when A/b", "line 1: expected \"when <Screen>/<widget> shown [within <ms>]\""},
+        {"at 5 when A/b shown within 0", "line 1: expected \"when <Screen>/<widget> shown [within <ms>]\""},
+        {"at 5 when A/b shown in 9", "line 1: expected \"when <Screen>/<widget> shown [within <ms>]\""},
         {"at 5 key Nokey down", "line 1: unknown key \"Nokey\""},
         {"at 5 key A held", "line 1: expected \"key <name> down|up\""},
         {"at 5 text", "line 1: expected \"text <chars>\""},
@@ -41,7 +49,7 @@ TEST(Replay, EachLineIsOneTimedEventAndABadLineIsToldAndSkipped) {
     }
     std::vector<std::string> errors;
     Replay replay = Replay::Parse("at 30 quit\nat 10 text b\r\nbad\nat 10 text a \n", errors);
-    EXPECT_EQ(errors, std::vector<std::string>{"line 3: expected \"at <ms> <event>\""});
+    EXPECT_EQ(errors, std::vector<std::string>{"line 3: expected \"at <ms> <event>\" or \"after <ms> <event>\""});
     ReplayEvent event;
     EXPECT_FALSE(replay.TakeNext(9, event));
     for (const char* text : {"b", "a "}) {
@@ -50,6 +58,67 @@ TEST(Replay, EachLineIsOneTimedEventAndABadLineIsToldAndSkipped) {
     }
     EXPECT_TRUE(!replay.TakeNext(29, event) && replay.TakeNext(30, event));
     EXPECT_EQ(std::pair(replay.Speed(), Replay::Parse("speed 16\nat 1 quit", errors).Speed()), std::pair(1u, 16u));
+    // "after" counts from the last "when" above it; a wait without "within" holds for the default.
+    replay = Replay::Parse("at 100 when A/b shown\nafter 20 text c\nat 110 text d\nafter 30 when A/e shown within 7\n"
+                           "after 1 text f\n", errors);
+    std::string order;
+    for (; replay.TakeNext(1000, event); order += " ")
+        order += std::to_string(event.line) + "@" + std::to_string(event.atMs) + ":" + event.text +
+                 (event.kind == ReplayEvent::Kind::Wait ? "/" + std::to_string(event.timeoutMs) : "");
+    EXPECT_EQ(order, "1@100:A/b/120000 3@110:d 2@120:c 4@130:A/e/7 5@131:f ");
+}
+
+namespace {
+
+// Answers "when" lines from a set of shown paths.
+struct FakeScreen : ReplayScreen {
+    std::vector<std::string> shown;
+    bool IsShown(const std::string& path) const override {
+        return std::find(shown.begin(), shown.end(), path) != shown.end();
+    }
+};
+
+}  // namespace
+
+TEST(Replay, AWhenHoldsTheClockUntilItsWidgetIsShownOrFailsTheRun) {
+    TempDir dir;
+    ScopedEnv env;
+    const std::string script = dir.Write("run.txt", "at 10 when S/x|S/a shown\nafter 5 key Space down\nat 12 key A down\n"
+                                                    "after 20 when S/b|S/c shown within 50\nafter 1 key B down\n");
+    env.Set("TALLYVOX_REPLAY", script);
+    platform::FakeClock clock(1000000000u);
+    FakeScreen screen;
+    SetReplayScreen(&screen);
+    SdlBackend backend;
+    ASSERT_TRUE(backend.Create(WindowDesc{}));
+    Drain(backend, 2);
+    // The clock stops at 10 while neither S/x nor S/a is shown, however long that takes, then goes on from
+    // there: "A" (at 12) 2 ms later, Space (after 5, at 15) 3 ms after it.
+    const std::tuple<uint32_t, bool, const char*> steps[] = {
+        {10, false, ""}, {80, false, ""}, {80, false, ""}, {1, true, ""}, {2, true, "down:65 "},
+        {2, true, ""},   {1, true, "down:32 "}, {14, true, ""}, {50, true, ""}};
+    for (auto [advanceMs, shown, expected] : steps) {
+        clock.AdvanceMs(advanceMs);
+        screen.shown = {shown ? "S/a" : ""};
+        EXPECT_EQ(Drain(backend, 2, false), expected) << "after " << (clock.Now() - 1000000000u) / 1000000u;
+    }
+    // Neither S/b nor S/c (at 30) has come for 49 ms; at 50 the run ends, failed, with the line named.
+    EXPECT_FALSE(ReplayFailed());
+    testing::internal::CaptureStderr();
+    clock.AdvanceMs(1);
+    EXPECT_EQ(Drain(backend, 2, false), "destroy ");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Replay " + script + ", line 4: S/b|S/c not shown within 50 ms: the run ends\n");
+    EXPECT_TRUE(ReplayFailed() && !backend.HasWindow());
+    // Without a screen to ask, a "when" fails at once.
+    SetReplayScreen(nullptr);
+    env.Set("TALLYVOX_REPLAY", dir.Write("run.txt", "at 0 when S/a shown\n"));
+    SdlBackend alone;
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(alone.Create(WindowDesc{}));
+    EXPECT_EQ(Drain(alone, 3, false), "destroy ");
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("line 1: S/a cannot be asked for: the run ends"), std::string::npos);
+    SetReplayFailed(false);
 }
 
 TEST(Replay, TheWindowQueuesTheScriptAsSystemInputAndSavesShots) {
