@@ -130,12 +130,14 @@ void QZ11Game::OnBuzzSinglePlayer(TeamActionData* data) {
         return;
     if (context->m_GamePhase != PhaseFaceOffBuzz && context->m_GamePhase != PhaseSuddenDeathBuzz)
         return;
-    // A mouse button pressed over a button of the screen (the Menu button) is that button's click.
-    if (const GameServices::Bridge::sActionData* action = data->m_ActionData) {
+    // A mouse button pressed over a button of the screen (the Menu button) is that button's click;
+    // a key that buzzes is the buzz alone: its character (the space) does not reach the answer.
+    if (GameServices::Bridge::sActionData* action = data->m_ActionData) {
         const i32 code = action->m_KeyCode;
         const bool mouseButton = action->m_KeyFlag && (code == 0 || (code >= 2 && code <= 4));
         if (mouseButton && context->GetGameScreen().ControlAt(action->m_X, action->m_Y))
             return;
+        action->m_KeyTaken = action->m_KeyFlag && !mouseButton;
     }
     BaseTeamMember* member = data->m_Member;
     // Index 4 (nobody yet) or any other value outside 0..3 marks no one.

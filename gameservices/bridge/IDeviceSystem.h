@@ -31,6 +31,9 @@ struct sActionData {
     u8 m_KeyDown = 0;
     // The pointer is inside the window.
     bool m_PointerVisible = false;
+    // Set by a listener of a key's press that takes the key for itself: the character the key
+    // types in the same poll is then not typed.
+    u8 m_KeyTaken = 0;
 };
 
 // The device system's record of one device; dropping it refuses the device.

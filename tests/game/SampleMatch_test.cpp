@@ -385,6 +385,9 @@ protected:
             (fastMoney && (!keyboard->m_EntryText.IsEmpty() || m_nowMs - m_submitMs < 300)))
             return;
         m_turnTaken = !fastMoney;
+        // The entry opens empty: the Space that buzzed in is no part of the answer.
+        if (!keyboard->m_EntryText.IsEmpty())
+            m_failure = "the entry holds \"" + std::string(keyboard->m_EntryText.c_str()) + "\" before typing; " + State();
         const Question* question = c.GetQuestionManager() ? c.GetQuestionManager()->CurrentQuestion() : nullptr;
         std::string text = "zzqx wvvk";
         const bool wrong = fastMoney ? m_wrongEvery > 0 : m_wrongEvery && ++m_answers % m_wrongEvery == 0;

@@ -292,6 +292,9 @@ void DeviceSystem::Update(u32 /*dt*/) {
     if (!m_Active)
         return;
     m_InPass = true;
+    // A key's character is taken at the poll after the one that saw its press at the latest.
+    ++m_PassCount;
+    std::erase_if(m_TakenCharacters, [this](const TakenCharacter& taken) { return m_PassCount - taken.pass > 1; });
     UpdateMoveTriggers();
     UpdateKeyTriggers();
     UpdateRotationTriggers();
@@ -352,6 +355,9 @@ void DeviceSystem::FireKey(DeviceTriggerKey& trigger, u32 index, u8 keyDown) {
     data.m_ActionName = trigger.m_ActionName;
     data.m_KeyDown = keyDown;
     trigger.m_Event.Fire(&data);
+    if (keyDown && data.m_KeyTaken)
+        if (const char typed = KeyNameTable::CharacterOf(data.m_KeyCode))
+            m_TakenCharacters.push_back({typed, m_PassCount});
 }
 
 void DeviceSystem::UpdateKeyTriggers() {
@@ -438,6 +444,14 @@ void DeviceSystem::UpdateTypedCharacters() {
     const u16* units = nullptr;
     const u32 count = keyPad.Typed(&units);
     for (u32 i = 0; i < count; ++i) {
+        // A key taken by its action types nothing (one character a press).
+        const u16 lower = units[i] >= 'A' && units[i] <= 'Z' ? u16(units[i] + ('a' - 'A')) : units[i];
+        const auto taken = std::find_if(m_TakenCharacters.begin(), m_TakenCharacters.end(),
+                                        [lower](const TakenCharacter& t) { return u16(u8(t.character)) == lower; });
+        if (taken != m_TakenCharacters.end()) {
+            m_TakenCharacters.erase(taken);
+            continue;
+        }
         sActionData data;
         data.m_DeviceId = i32(keyboard->Id());
         data.m_KeyFlag = 1;

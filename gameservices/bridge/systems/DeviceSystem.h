@@ -115,6 +115,14 @@ private:
     FHandlerParam<DeviceInfos&> m_DeviceDisconnected;
     FHandlerParam<sActionData*> m_TypedCharacter;
     KeyNameTable m_KeyNames;
+    // Characters of the keys taken by their actions, still to be left untyped: the character of
+    // a press comes in the typed characters of its own pass or of the next.
+    struct TakenCharacter {
+        char character;
+        u32 pass;
+    };
+    std::vector<TakenCharacter> m_TakenCharacters;
+    u32 m_PassCount = 0;
     std::vector<DeviceTriggerMove*> m_MoveTriggers;
     std::vector<DeviceTriggerKey*> m_KeyTriggers;
     std::vector<DeviceTriggerAccel*> m_RotationTriggers;

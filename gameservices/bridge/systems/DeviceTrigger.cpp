@@ -1,5 +1,7 @@
 #include "gameservices/bridge/systems/DeviceTrigger.h"
 
+#include <string_view>
+
 #include "engine/core/AGLog.h"
 #include "engine/core/Crc32Hash.h"
 
@@ -91,6 +93,21 @@ bool KeyNameTable::IsBuiltIn(const TString<char>& name) {
         if (lower == key.m_Name)
             return true;
     return false;
+}
+
+char KeyNameTable::CharacterOf(i32 code) {
+    for (const KeyName& key : kKeyNames) {
+        if (key.m_Code != code)
+            continue;
+        const std::string_view name = key.m_Name;
+        if (name == "keyspacebar")
+            return ' ';
+        if (name.size() == 1)
+            return name[0];
+        if (name.size() == 4 && name.starts_with("key") && name[3] >= '0' && name[3] <= '9')
+            return name[3];
+    }
+    return 0;
 }
 
 void DeviceTriggerKey::ClearKeys() {

@@ -42,6 +42,9 @@ public:
     i32 CodeOf(const TString<char>& name);
     // True for a name of the built-in table, in any letter case.
     static bool IsBuiltIn(const TString<char>& name);
+    // The character a built-in key types, lower-case: the space bar, the digits and the
+    // letters; 0 for any other code.
+    static char CharacterOf(i32 code);
     size_t Count() const { return m_Codes.size(); }
 
 private:
