@@ -296,6 +296,7 @@ private:
     // One family's looks: the player's avatar (when buildAvatar) and three relatives dressed
     // after it, or the computer family's looks when the player has no profile.
     void SetUpFamily(bool left, GameShow::PlayerProfile* profile, i32 playerId, bool buildAvatar);
+    void BuildPlayerAvatar(i32 playerId, QZCharacter* character);
     void LoadComputerFamily(QZCharacter* const* members);
     // The names of the parts (of that outfit type, or hairstyles) a pick must not take
     // besides the reference's.

@@ -207,8 +207,18 @@ void QZ11Game::LoadComputerFamily(QZCharacter* const* members) {
                 OpponentLookFile(context->m_Decade, context->m_Difficulty, i).c_str(), *members[i]);
 }
 
+// A player's own avatar on a contestant. Building it from the profile only dresses it; like a
+// loaded look it must also be activated (an inactive character never joins the drawn layer)
+// and started.
+void QZ11Game::BuildPlayerAvatar(i32 playerId, QZCharacter* character) {
+    GameShow::PlayerProfileManager::Instance()->BuildCharacterFromProfile(playerId, character);
+    if (!character || !character->VolatileDatas.GetAppearance())
+        return;
+    character->Activate = true;
+    character->Initialize();
+}
+
 void QZ11Game::SetUpFamily(bool left, GameShow::PlayerProfile* profile, i32 playerId, bool buildAvatar) {
-    GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
     QZCharacter* const* family = m_Contestants + (left ? 0 : 4);
     if (!profile) {
         LoadComputerFamily(family);
@@ -222,7 +232,7 @@ void QZ11Game::SetUpFamily(bool left, GameShow::PlayerProfile* profile, i32 play
             CharacterManager::Instance()->LoadAppearance(file, *family[member - 1]);
     };
     if (buildAvatar && family[male ? 0 : 2])
-        profiles->BuildCharacterFromProfile(playerId, family[male ? 0 : 2]);
+        BuildPlayerAvatar(playerId, family[male ? 0 : 2]);
     m_DressingLeftFamily = left;
     if (male) {
         load(3, LookFile(false, partner));
@@ -262,7 +272,7 @@ void QZ11Game::SetUpFamilies() {
             const bool male = IsMale(*playerTwo);
             m_PlayerTwoAvatar = m_Contestants[male ? 4 : 6];
             if (m_PlayerTwoAvatar)
-                profiles->BuildCharacterFromProfile(1, m_PlayerTwoAvatar);
+                BuildPlayerAvatar(1, m_PlayerTwoAvatar);
             context->m_PlayerTwoMale = male ? 1 : 0;
         }
     }

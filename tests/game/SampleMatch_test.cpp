@@ -36,9 +36,11 @@
 #include "engine/video/PCVideoPlayer.h"
 #include "game/QZ2011GameContext.h"
 #include "game/QZ2011Prog.h"
+#include "game/presentation/QZCharacter.h"
 #include "game/rules/QZ11Game.h"
 #include "game/rules/QZ11Phases.h"
 #include "gameservices/bridge/FileSystem.h"
+#include "gameservices/bridge/systems/Avatar.h"
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Set.h"
@@ -592,6 +594,38 @@ protected:
                                [=] { return playing(playerOne ? "left_intro" : "right_intro"); }, standing,
                                2 * kDrawEvery, true});
         }
+        // The family poses and the buzz at the face-off, through their cameras: every contestant
+        // shown is drawn (player one's own avatar among them).
+        auto allDrawn = [=, this](const char* close) {
+            return [=, this](const platform::gfx::Image&) {
+                if (camera("") != camera(close))
+                    return std::string("the stage is not drawn through ") + close;
+                std::string undrawn;
+                for (int i = 0; i < 8; ++i) {
+                    QZCharacter* member = m_context.GetMatchMode().GetContestant(i);
+                    auto* avatar = member ? member->VolatileDatas.GetAs<GameServices::Bridge::Avatar>(
+                                                GameServices::Entities::VolatileDataKeys::kENGINE_DATA_AVATAR)
+                                          : nullptr;
+                    const bool drawn = avatar && std::any_of(std::begin(avatar->m_Parts), std::end(avatar->m_Parts),
+                                                             [](AGModel* part) {
+                                                                 return part && part->HasFlags(AGRenderable::kActive);
+                                                             });
+                    if (member && member->Visible && !drawn)
+                        undrawn += " " + std::to_string(i);
+                }
+                return undrawn.empty() ? undrawn : "contestants shown but not drawn:" + undrawn;
+            };
+        };
+        for (const bool playerOne : {true, false}) {
+            const i32 pose = playerOne ? PhaseLeftFamilyPose : PhaseRightFamilyPose;
+            m_looks.push_back({playerOne ? "player_pose" : "computer_pose",
+                               [=, this] {
+                                   return m_context.m_GamePhase == pose && m_context.GetSequenceManager()->GetCurrentSequence();
+                               },
+                               allDrawn(playerOne ? "cam_podium_left" : "cam_podium_right"), 2 * kDrawEvery, true});
+        }
+        m_looks.push_back({"player_buzz", [=] { return playing("host_number_answer_left"); }, allDrawn("cam_faceoff"),
+                           2 * kDrawEvery, true});
     }
 
     std::vector<std::string> UnexpectedLog() const {
@@ -637,8 +671,8 @@ protected:
 };
 
 // A won match ends on the retry prompt, whose main-menu button leads back with a live pointer. On
-// the way every typed answer shows, fast money's too, the board has a slot an answer and each family
-// stands over its score.
+// the way every typed answer shows, fast money's too, the board has a slot an answer, each family
+// stands over its score and every contestant on stage is drawn.
 TEST_F(SampleMatch, A70sMatchPlaysToItsEndWithNothingMissing) {
     m_slowEnter = true;
     WatchTheBoard();
@@ -648,7 +682,8 @@ TEST_F(SampleMatch, A70sMatchPlaysToItsEndWithNothingMissing) {
     after.insert(after.begin(), {"the retry prompt", [=] { return Shown(mainMenu()); }, [=, this] { Click(mainMenu()); }});
     PlayWholeMatch("Button70s", "EasyButton", PhaseGameOver, 0, "sample_match_70s.txt", 0, after);
     EXPECT_TRUE(Looked("typed_answer") && Looked("typed_fast_money") && Looked("board_slots") &&
-                Looked("player_family") && Looked("computer_family"));
+                Looked("player_family") && Looked("computer_family") && Looked("player_pose") &&
+                Looked("computer_pose") && Looked("player_buzz"));
     EXPECT_EQ(m_lookFailures, std::vector<std::string>());
 }
 
