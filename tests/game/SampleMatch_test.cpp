@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -376,6 +377,11 @@ protected:
     // words of no answer for every m_wrongEvery-th main-game answer and, with m_wrongEvery set, in
     // fast money).
     void Act() {
+        for (u32 row = 0; row < ScreenGame::kFastMoneyRows; ++row) {
+            const auto* label = m_context.GetGameScreen().m_AnswerLabelsFM[row];
+            if (label && !label->m_TextStyle.m_Text.IsEmpty())
+                m_fastMoneyShown[row] = label->m_TextStyle.m_Text.c_str();
+        }
         if (BuzzOrPlay())
             return;
         PlayedContext& c = m_context;
@@ -409,8 +415,31 @@ protected:
         Type(text);
         if (m_slowEnter)
             Send({.kind = MessageKind::MouseMove, .x = 2, .y = 2}, 4 * kDrawEvery);
-        Key(kKeyEnter, u'\r');
+        if (fastMoney) {
+            // A quick Enter: pressed and released between two frames.
+            m_fastMoneyTyped.emplace_back((phase == PhaseFastMoneySecondPlayer ? 5 : 0) + c.m_FastMoneyAnswerIndex, text);
+            Send({.kind = MessageKind::KeyDown, .key = kKeyEnter});
+            Send({.kind = MessageKind::Char, .unit = u'\r'}, 0);
+            Send({.kind = MessageKind::KeyUp, .key = kKeyEnter}, 0);
+        } else {
+            Key(kKeyEnter, u'\r');
+        }
         m_submitMs = m_nowMs;
+    }
+
+    // Each fast-money answer typed and entered took a row of its own on the fast-money board
+    // (shown there from its start on); "" when all did.
+    std::string FastMoneyEntriesLost() {
+        std::string lost;
+        std::set<u32> rows;
+        for (const auto& [row, text] : m_fastMoneyTyped) {
+            const std::string shown = m_fastMoneyShown[row];
+            if (!rows.insert(row).second)
+                lost += " \"" + text + "\" typed again for row " + std::to_string(row + 1) + ";";
+            else if (shown.empty() || shown.compare(0, 4, text, 0, 4) != 0)
+                lost += " \"" + text + "\" in row " + std::to_string(row + 1) + " shows \"" + shown + "\";";
+        }
+        return lost;
     }
 
     // A whole match from the program's start, by the decade and difficulty buttons, player one
@@ -427,6 +456,7 @@ protected:
         steps.insert(steps.end(), after.begin(), after.end());
         Play(std::move(steps), trace);
         EXPECT_EQ(m_context.m_Decade * 10 + m_context.m_Difficulty, choice);
+        EXPECT_EQ(FastMoneyEntriesLost(), "");
     }
     // Player one plays until the phase `end` (kEitherEnd: the game's end or its loss) with no
     // sequence running.
@@ -646,6 +676,10 @@ protected:
     std::vector<Look> m_looks;
     std::vector<std::string> m_lookFailures;
     bool m_slowEnter = false;
+    // Fast money's typed answers by the board row they were typed for (0-9).
+    std::vector<std::pair<u32, std::string>> m_fastMoneyTyped;
+    // The last text each row of the fast-money board showed in the match.
+    std::map<u32, std::string> m_fastMoneyShown;
     // A second match on the same program (what the first left behind would show here), the window
     // left for two seconds, then closed: a quit taken back, then confirmed.
     std::vector<Step> ASecondMatchThenQuit() {
@@ -684,6 +718,8 @@ TEST_F(SampleMatch, A70sMatchPlaysToItsEndWithNothingMissing) {
     EXPECT_TRUE(Looked("typed_answer") && Looked("typed_fast_money") && Looked("board_slots") &&
                 Looked("player_family") && Looked("computer_family") && Looked("player_pose") &&
                 Looked("computer_pose") && Looked("player_buzz"));
+    // The first player answers all five questions.
+    EXPECT_EQ(std::count_if(m_fastMoneyTyped.begin(), m_fastMoneyTyped.end(), [](const auto& t) { return t.first < 5; }), 5);
     EXPECT_EQ(m_lookFailures, std::vector<std::string>());
 }
 

@@ -257,6 +257,9 @@ public:
     void onFastMoneyTimeUp();
     void onFastMoneySecondPlayer(Member member);
     void onFastMoneyReveal(Member member);
+    // A fast-money turn's keyboard shows with its opening but takes typing and Enter only once
+    // the turn's first question is asked.
+    void LockAnswerEntry(bool locked);
 
     // In-game menu, window and achievement notice.
     bool onWindowClose();

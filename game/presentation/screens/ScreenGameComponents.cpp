@@ -95,12 +95,15 @@ void ScreenGame::ShowComponent(const TString<char>& name) {
     if (QZCharacter* right = m_Game ? m_Game->GetViewportCharacter(true) : nullptr)
         right->Synchronize = false;
     if (name == kShownComponents[0].name) {
+        // Fast money opens the entry when the turn starts, at the end of its opening.
+        const bool turnOpening = context && context->m_GamePhase >= PhaseFastMoneyIntro;
         if (context) {
             context->ShowActivePlayerCursor(true);
-            context->m_AnswerEntryOpen = 1;
+            context->m_AnswerEntryOpen = turnOpening ? 0 : 1;
         }
         if (m_SoftKeyboard)
             m_SoftKeyboard->SetText("");
+        LockAnswerEntry(turnOpening);
         PlayWidgetAnimation(m_SoftKeyboardPanel, kAnimations[kAnimKeyboard], 1.0f);
         SetShown({m_SoftKeyboardPanel, m_SoftKeyboard, m_ConfirmButton, m_TextEntryBoxBG}, true);
         if (context && context->m_GamePhase >= PhaseFastMoneyIntro)
@@ -203,6 +206,7 @@ void ScreenGame::HideComponent(const TString<char>& name) {
             context->ShowActivePlayerCursor(false);
             context->m_AnswerEntryOpen = 0;
         }
+        LockAnswerEntry(false);
         SetShown({m_SoftKeyboardPanel, m_SoftKeyboard, m_ConfirmButton, m_TextEntryBoxBG}, false);
         if (m_SoftKeyboard)
             m_SoftKeyboard->SetText("");

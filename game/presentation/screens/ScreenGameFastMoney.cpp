@@ -79,6 +79,15 @@ void AskQuestion(ScreenGame& screen, QZ2011GameContext& context, u32 index, bool
         screen.ShowQuestion(question);
 }
 
+// A turn starts: the keyboard its opening showed takes the answers from here on.
+void OpenEntry(ScreenGame& screen, QZ2011GameContext& context) {
+    if (!screen.m_SoftKeyboard || !screen.m_SoftKeyboard->Visible)
+        return;
+    screen.LockAnswerEntry(false);
+    ClearTypedText(screen);
+    context.m_AnswerEntryOpen = 1;
+}
+
 // Prizes go to the profile of player one, when one is assigned.
 void AddPrize(i32 amount) {
     GameShow::PlayerProfile* profile = GameShow::PlayerProfileManager::Instance()->GetProfile(0);
@@ -217,6 +226,7 @@ void ScreenGame::onFastMoneyStart(Member) {
         m_FastMoneyAnswerPoints[slot] = 0;
     }
     AskQuestion(*this, *context, 0, true);
+    OpenEntry(*this, *context);
     const i32 family = context->m_CurrentFamily;
     PlaceAnswerHud(family == QZ2011GameContext::kComputerFamily || family == QZ2011GameContext::kPlayerTwoFamily ? 1 : 0);
 }
@@ -313,6 +323,13 @@ void ScreenGame::onFastMoneySecondPlayer(Member) {
     context->m_FastMoneyStepFlag = 0;
     AskQuestion(*this, *context, 0, false);
     context->m_FastMoneyAnswerIndex = 0;
+    OpenEntry(*this, *context);
+}
+
+void ScreenGame::LockAnswerEntry(bool locked) {
+    for (Widget* widget : {static_cast<Widget*>(m_SoftKeyboard), static_cast<Widget*>(m_ConfirmButton)})
+        if (widget)
+            widget->SetInputLocked(locked);
 }
 
 void ScreenGame::onFastMoneyReveal(Member) {

@@ -151,7 +151,8 @@ TEST_F(ScreenGameLoaded, ComputerDecisionNamesItsFamily) {
 TEST_F(ScreenGameLoaded, KeyboardOpensAnswerEntry) {
     const auto& members = context.GetTeamRegistry()->GetTeam()->m_Members;
     // The keyboard opens answer entry, with the cursor of the player at the turn off while open
-    // and the other player's on; from fast money on its button reads "PASS", as drawn.
+    // and the other player's on; from fast money on its button reads "PASS", as drawn, and the
+    // keyboard takes nothing until the turn's question is asked.
     EXPECT_EQ(context.m_AnswerEntryOpen, 0);
     context.m_TwoPlayers = 1;
     // In a two-player match the right family is the second player's, shown by its label.
@@ -167,12 +168,13 @@ TEST_F(ScreenGameLoaded, KeyboardOpensAnswerEntry) {
         Screen().m_SoftKeyboard->SetText("old");
         context.m_GamePhase = phase;
         Screen().ShowComponent("SoftKeyboard");
-        EXPECT_TRUE(context.m_AnswerEntryOpen == 1 && Screen().m_SoftKeyboard->GetEnteredText().IsEmpty() &&
+        EXPECT_TRUE(context.m_AnswerEntryOpen == (phase == 12) && Screen().m_SoftKeyboard->GetEnteredText().IsEmpty() &&
                     !members[0]->m_Highlight && members[1]->m_Highlight);
+        EXPECT_EQ(Screen().m_SoftKeyboard->m_InputLocked + Screen().m_ConfirmButton->m_InputLocked, phase == 23 ? 2 : 0);
         Screen().m_SoftKeyboard->SetText("old");
         Screen().HideComponent("SoftKeyboard");
         EXPECT_TRUE(Screen().m_SoftKeyboard->GetEnteredText().IsEmpty() && context.m_AnswerEntryOpen == 0 &&
-                    members[0]->m_Highlight);
+                    members[0]->m_Highlight && !Screen().m_SoftKeyboard->m_InputLocked);
         EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Text, phase == 23 ? "PASS" : "OK");
     }
     EXPECT_STREQ(widget_test::TextAt(*Screen().m_ConfirmButton, 0)->GetString().c_str(), "PASS");
