@@ -220,8 +220,10 @@ TEST(DeviceSystemDevices, StartupHandsOneRecordPerIdAndDevicesBeyondTheCountAreA
 
     struct Lost {
         std::vector<i32> ids;
+        std::vector<void*> records;
         void On(DeviceInfos& infos) {
             ids.push_back(infos.m_DeviceId);
+            records.push_back(infos.m_EngineData);
             EXPECT_NE(infos.m_EngineData, nullptr);
         }
     } lost;
@@ -239,6 +241,8 @@ TEST(DeviceSystemDevices, StartupHandsOneRecordPerIdAndDevicesBeyondTheCountAreA
     EXPECT_TRUE(manager.IsConnected(0));
     AGAppEventsHandler::Get()->RaiseDeviceEvent(AGAppEventsHandler::kDeviceEvent1, keyboard);
     EXPECT_TRUE(!manager.IsConnected(0) && lost.ids.size() == 3u);
+    // A device handed again keeps its one record; the mouse has its own.
+    EXPECT_TRUE(lost.records[2] == lost.records[0] && lost.records[1] != lost.records[0]);
     devices.GetDeviceLostEvent().RemoveDelegate(&delegate);
     DeviceSystem().Startup();  // a device system that is gone is called by no device event
     devices.AttachDevices(0);
