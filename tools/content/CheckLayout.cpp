@@ -174,6 +174,8 @@ void LayoutCheck::CheckTexts(const LayoutDoc& doc, const std::vector<RuntimeText
                 }
                 for (const std::string& sample : text.texts) {
                     Text one = StyleText(*widget, sample);
+                    if (!text.font.empty())
+                        one.font = text.font;
                     one.what = text.what + " \"" + sample + "\"";
                     CheckText(from, label, name, one, false);
                 }

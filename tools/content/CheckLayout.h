@@ -35,6 +35,7 @@ struct RuntimeText {
     std::string what;
     std::vector<std::string> texts;
     std::string page;
+    std::string font = {};  // the font the code sets for these texts; empty: the widget's own
 };
 
 // A page the screen shows on its own: its root panel, and the widgets outside every page

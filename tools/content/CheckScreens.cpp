@@ -3,6 +3,7 @@
 // popup's layout) with the kind the game needs; the layouts' limits (visibility, colours,
 // keyboard lengths); every string id a layout, a popup or the code names has text.
 #include <algorithm>
+#include <cstring>
 #include <cctype>
 #include <iterator>
 #include <map>
@@ -43,6 +44,8 @@
 #include "gameshow/OptionsComposition.h"
 #include "gameshow/ProfilesComposition.h"
 #include "gameshow/WardrobeComposition.h"
+#include "questions/Question.h"
+#include "questions/QuestionManager.h"
 #include "tools/content/CheckLayout.h"
 #include "tools/content/Checker.h"
 #include "tools/content/InterfaceLayout.h"
@@ -293,16 +296,58 @@ private:
         return count;
     }
 
+    // The question bank's texts as the match shows them: each question whole (a special one in
+    // its own font), and what the computer family types (a right answer up to its slash, the top
+    // answer whole, a wrong one).
+    void BankTexts(std::vector<std::string>& questions, std::vector<std::string>& special,
+                   std::vector<std::string>& answers) {
+        using QZ2011::ScreenGame;
+        const PackageEntry* list = m_checker.Find("list.txt");
+        if (!list)
+            return;  // the sound checks tell it
+        const std::string names = m_checker.Read(*list);
+        std::set<std::string> typed;
+        const size_t count = size_t(std::count(names.begin(), names.end(), '\n'));
+        for (size_t n = 0; n < count && n < QZ2011::QuestionManager::kMaxQuestions; ++n) {
+            const PackageEntry* file = m_checker.Find(std::to_string(n) + ".bin");
+            const std::string bytes = file ? m_checker.Read(*file) : std::string();
+            QZ2011::Question question;
+            if (!file || !question.Parse(bytes.data(), u32(bytes.size())) || !question.Text())
+                continue;
+            const bool isSpecial = std::find_if(std::begin(ScreenGame::kSpecialIds), std::end(ScreenGame::kSpecialIds),
+                                                [&](const char* id) { return question.Id() && std::strcmp(id, question.Id()) == 0; }) !=
+                                   std::end(ScreenGame::kSpecialIds);
+            (isSpecial ? special : questions).push_back(question.Text());
+            for (u32 i = 0; i < question.AnswerCount(); ++i)
+                if (const char* text = question.GetAnswer(i).Text()) {
+                    const char* slash = std::strchr(text, '/');
+                    typed.insert(slash ? std::string(text, size_t(slash - text)) : std::string(text));
+                    if (i == 0)
+                        typed.insert(text);
+                }
+            for (u32 i = 0; i < question.WrongAnswerCount(); ++i)
+                if (const char* text = question.GetWrongAnswer(i))
+                    typed.insert(text);
+        }
+        answers.assign(typed.begin(), typed.end());
+    }
+
     // What the code puts into a screen's widgets: points and totals of the match, the player's
     // score (formatted by the game), award progress, the typed player name, and the titles and
     // descriptions of the award groups and awards.
     std::vector<RuntimeText> RuntimeTexts(const std::string& screen, const LayoutDoc& doc) {
         const std::string digits = "0123456789";
-        if (screen == QZ2011::ScreenGame::kName)
-            return {{"FreqLabel", digits, "points", {}, ""},
-                    {"CenterFreqLabel", digits, "points", {}, ""},
-                    {"FreqLabelFM", digits, "points", {}, ""},
-                    {"FMTotal", digits, "a total", {}, ""}};
+        if (screen == QZ2011::ScreenGame::kName) {
+            std::vector<RuntimeText> texts = {{"FreqLabel", digits, "points", {}, ""},
+                                              {"CenterFreqLabel", digits, "points", {}, ""},
+                                              {"FreqLabelFM", digits, "points", {}, ""},
+                                              {"FMTotal", digits, "a total", {}, ""},
+                                              {"QuestionLabel", "", "the question", {}, "", QZ2011::ScreenGame::kQuestionFont},
+                                              {"QuestionLabel", "", "the question", {}, "", QZ2011::ScreenGame::kSpecialQuestionFont},
+                                              {"AIAnswer", "", "the computer's answer", {}, ""}};
+            BankTexts(texts[4].texts, texts[5].texts, texts[6].texts);
+            return texts;
+        }
         if (screen != GameShow::MenuScreen::kLayoutName)
             return {};
         using GameShow::CompositionManager;

@@ -82,6 +82,10 @@ public:
         "AIBox", "AIDecide", "FMBoard", "BlinkingSquare", kAchievementComponent};
     static constexpr u32 kDigits = 10;
     static constexpr u32 kSpecialQuestionCount = 13;
+    // The questions too long for the question font: shown in the special one.
+    static constexpr const char* kSpecialIds[kSpecialQuestionCount] = {
+        "20-116653", "20-96390", "20-97200", "80-7938-A", "80-6895",  "80-7885", "70-7803",
+        "70-6334",   "70-5607",  "70-10497", "70-4378",   "70-4994",  "80-3692"};
     static constexpr u32 kCountdownIntervalMs = 1000;
     static constexpr u32 kBlockTurnMs = 1000;
     static constexpr u32 kTypingIntervalMs = 50;

@@ -24,9 +24,6 @@ using GameServices::Widget::RenderingSystemWidget;
 
 namespace {
 
-constexpr const char* kSpecialIds[ScreenGame::kSpecialQuestionCount] = {
-    "20-116653", "20-96390", "20-97200", "80-7938-A", "80-6895",  "80-7885", "70-7803",
-    "70-6334",   "70-5607",  "70-10497", "70-4378",   "70-4994",  "80-3692"};
 constexpr const char* kEllipsis = "...";
 constexpr u32 kMenuTickResetMs = 200;
 

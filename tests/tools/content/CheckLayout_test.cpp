@@ -11,6 +11,7 @@ namespace {
 TEST(CheckLayout, EachPlantedLayoutFaultIsTold) {
     const std::string menu = "content/layouts/menuscreen.txt";
     const std::string startup = "content/layouts/screenstartup.txt";
+    const std::string game = "content/layouts/screengame.txt";
     const struct {
         std::string file, from, to, error;
     } faults[] = {
@@ -28,13 +29,24 @@ TEST(CheckLayout, EachPlantedLayoutFaultIsTold) {
          "menuscreen.txt:94 (MenuXmls/menuscreen.xaml): error: \"Button00s\" shows \"00s\x95\"; its font "
          "\"tvx_sans_24.fon\" has no glyph for 0x95"},
         // A window's sizes in pixels rather than fractions.
-        {"content/layouts/screengame.txt", "ImageBorderSize=0.04893,0.08", "ImageBorderSize=16,16",
+        {game, "ImageBorderSize=0.04893,0.08", "ImageBorderSize=16,16",
          "screengame.txt:107 (MenuXmls/screengame.xaml): error: \"PoPBackground\" has ImageBorderSize \"16,16\"; both "
          "values must be fractions of the window's size, from 0 to 1"},
         // A widget past the bottom of the design.
         {startup, "prompt SplashText 150 500 500 50", "prompt SplashText 150 570 500 50",
          "screenstartup.txt:14 (MenuXmls/screenstartup.xaml): error: \"SplashText\" (150, 570, 500 x 50) lies outside "
          "the 800 x 600 design"},
+        // The question bank's texts as the match shows them: a computer's answer, a long question
+        // in the smaller font the match sets for it.
+        {game, "label AIAnswer 12 6 376 88", "label AIAnswer 12 6 330 88",
+         "screengame.txt:104 (MenuXmls/screengame.xaml): error: \"AIAnswer\" shows the computer's answer "
+         "\"Encyclopedias/Encyclopaedia\" in \"tvx_sans_24.fon\" at 24 px: the word \"Encyclopedias/Encyclopaedia\" "
+         "is wider than the 330 x 88 box"},
+        {game, "label QuestionLabel 20 3 560 84", "label QuestionLabel 20 3 560 80",
+         "screengame.txt:86 (MenuXmls/screengame.xaml): error: \"QuestionLabel\" shows the question \"Thinking back "
+         "to a long summer weekend at a caravan park in the 1970s, name something a family would pack into the boot "
+         "of the car before setting off early on the Saturday morning.\" in \"RonniaBoldWhite_17\" at 17 px: only "
+         "138 of its 147 characters fit the 560 x 80 box"},
         // A declaration of a widget the layout does not hold.
         {startup, "startup_splash.png over=IntroVideo", "startup_splash.png over=IntroVideo,Splosh",
          "screenstartup.txt:13 (MenuXmls/screenstartup.xaml): error: \"Splash\" is declared drawn over \"Splosh\", "

@@ -139,7 +139,7 @@ TEST(ContentChecker, BuiltContentCountsTwiceHeldAndUnused) {
     EXPECT_EQ(content.Checked().Warnings(), std::vector<std::string>{});
     EXPECT_EQ(content.Checked().CountsLine(),
               "content check: 15 packages, 85 sequences, 158 ScreenGame widgets, 177 menu widgets, 17 tutorial "
-              "widgets, 3 loading widgets, 3 start-up widgets, 10 popups, 481 laid-out texts, 54 PRSC animations, 12 level files, 12 "
+              "widgets, 3 loading widgets, 3 start-up widgets, 10 popups, 1958 laid-out texts, 54 PRSC animations, 12 level files, 12 "
               "default looks, 48 opponent looks, 20 award titles, 77 cue events, 333 sound descriptors");
     // A sprite that draws with no material leaves its material, slot and picture to nobody: each
     // is a warning, and a warning alone fails nothing.
