@@ -470,9 +470,46 @@ protected:
                 nullptr, 40 * 60000, [this] { Act(); }};
     }
 
+    // The engine camera of the stage's camera of that name; of "" the one the stage is drawn with.
+    const PCCam* StageCamera(const char* name) {
+        GameServices::Entities::Set* stage = m_context.GetMatchMode().GetSet();
+        if (!stage)
+            return nullptr;
+        if (*name == 0) {
+            auto* layer =
+                stage->VolatileDatas.GetAs<AGGraphicLayer>(GameServices::Entities::VolatileDataKeys::kENGINE_DATA_LAYER_3D);
+            return layer ? layer->GetCamera() : nullptr;
+        }
+        GameServices::Entities::Camera* entity = stage->FindCamera(name);
+        return entity ? entity->VolatileDatas.GetCamera() : nullptr;
+    }
+
+    // The board's score screens, projected through the drawing camera: inside the window and clear
+    // of the panels given (x, y, width, height); else what is wrong.
+    std::string ScoreScreensClearOf(const std::vector<std::pair<const char*, std::array<f32, 4>>>& panels) {
+        GameServices::Entities::Set* stage = m_context.GetMatchMode().GetSet();
+        const PCCam* drawing = StageCamera("");
+        for (const char* name : {"screen_digits_left", "screen_digits_right"}) {
+            GameServices::Entities::Prop* prop = stage ? stage->FindProp(name) : nullptr;
+            if (!prop || !drawing)
+                return "no score screens on the stage";
+            // The three digit faces: 94 x 44 about the prop's place.
+            AGVec3 at;
+            prop->GetPosition(at);
+            const AGVec2 a = drawing->Project({at.x + 47, at.y + 22, at.z}), b = drawing->Project({at.x - 47, at.y - 22, at.z});
+            const f32 x0 = std::min(a.x, b.x), x1 = std::max(a.x, b.x), y0 = std::min(a.y, b.y), y1 = std::max(a.y, b.y);
+            if (x0 < 0 || y0 < 0 || x1 > 800 || y1 > 600)
+                return std::string(name) + " cut by the window";
+            for (const auto& [panel, r] : panels)
+                if (x0 < r[0] + r[2] && r[0] < x1 && y0 < r[1] + r[3] && r[1] < y1)
+                    return std::string(name) + " behind the " + panel + " " + std::to_string(x0) + "," + std::to_string(y0) + ".." + std::to_string(x1) + "," + std::to_string(y1);
+        }
+        return "";
+    }
+
     // Looks at the match screen: every typed answer (with the pause before Enter), the main game's
     // and fast money's apart, one board slot an answer, and every revealed answer's text on the
-    // centre board.
+    // centre board, with both score screens clear of the board and inside the window.
     void WatchTheBoard() {
         using GameServices::Widget::Label;
         ScreenGame* screen = &m_context.GetGameScreen();
@@ -540,7 +577,10 @@ protected:
             if (!blocks.empty() || (drawn[0] && drawn[1]))
                 return "blocks drawn away from their places:" + blocks + "; drawn " + std::to_string(drawn[0]) +
                        " + " + std::to_string(drawn[1]) + " six-answer blocks";
-            return std::string();
+            std::vector<std::pair<const char*, std::array<f32, 4>>> panels = {{"answer board", Drawn(*box)}};
+            if (Widget* timer = screen->BoundWidget("TimerPanel"); Shown(timer))
+                panels.push_back({"timer", Drawn(*timer)});
+            return ScoreScreensClearOf(panels);
         };
         m_looks.push_back({"board_slots", board, slotsSeen});
         auto centre = [=] {
@@ -577,19 +617,7 @@ protected:
             const GameShow::Sequence* current = sequences ? sequences->GetCurrentSequence() : nullptr;
             return current && current == sequences->FindSequence(Crc32Hash(sequence));
         };
-        // The engine camera of the stage's camera of that name; of "" the one the stage is drawn with.
-        auto camera = [this](const char* name) -> const PCCam* {
-            GameServices::Entities::Set* stage = m_context.GetMatchMode().GetSet();
-            if (!stage)
-                return nullptr;
-            if (*name == 0) {
-                auto* layer = stage->VolatileDatas.GetAs<AGGraphicLayer>(
-                    GameServices::Entities::VolatileDataKeys::kENGINE_DATA_LAYER_3D);
-                return layer ? layer->GetCamera() : nullptr;
-            }
-            GameServices::Entities::Camera* entity = stage->FindCamera(name);
-            return entity ? entity->VolatileDatas.GetCamera() : nullptr;
-        };
+        auto camera = [this](const char* name) { return StageCamera(name); };
         // Where a camera shows a prop, in window pixels.
         auto shown = [this](const PCCam* camera, const char* name, AGVec2& at) {
             GameServices::Entities::Set* stage = m_context.GetMatchMode().GetSet();
