@@ -274,7 +274,7 @@ void QZ11Game::StartRound() {
         if (!character)
             return;
         Show(character, true);
-        Turn(character, 0.0f, left ? 0.0f : 180.0f, 0.0f);
+        Turn(character, 0.0f, left ? 180.0f : 0.0f, 0.0f);
         character->SetPosition(left ? AGVec3(-10.0f, 0.0f, 0.0f) : AGVec3(10.0f, 0.0f, -300.0f));
         character->m_Behavior.WalkRequest = 1;
     };
