@@ -266,7 +266,8 @@ void QZ11Game::StartRound() {
     context->m_StealStarted = 0;
     FireRoundStart();
     HideAllContestants();
-    // The two buzzing members face each other; an index outside 0..3 stages nobody.
+    // The two buzzing members face each other across the host desk (a figure faces +z unturned);
+    // an index outside 0..3 stages nobody.
     auto stage = [this](int index, bool left) {
         if (index < 0 || index > 3)
             return;
