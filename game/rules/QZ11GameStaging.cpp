@@ -266,7 +266,8 @@ void QZ11Game::StartRound() {
     context->m_StealStarted = 0;
     FireRoundStart();
     HideAllContestants();
-    // The two buzzing members face each other; an index outside 0..3 stages nobody.
+    // The two buzzing members face each other across the host desk (a figure faces +z unturned);
+    // an index outside 0..3 stages nobody.
     auto stage = [this](int index, bool left) {
         if (index < 0 || index > 3)
             return;
@@ -274,7 +275,7 @@ void QZ11Game::StartRound() {
         if (!character)
             return;
         Show(character, true);
-        Turn(character, 0.0f, left ? 0.0f : 180.0f, 0.0f);
+        Turn(character, 0.0f, left ? 180.0f : 0.0f, 0.0f);
         character->SetPosition(left ? AGVec3(-10.0f, 0.0f, 0.0f) : AGVec3(10.0f, 0.0f, -300.0f));
         character->m_Behavior.WalkRequest = 1;
     };

@@ -26,6 +26,7 @@
 #include "engine/graphics/AGFont.h"
 #include "engine/graphics/AGGraphicLayer.h"
 #include "engine/graphics/AGModel.h"
+#include "engine/graphics/AGSkin.h"
 #include "engine/graphics/PCCam.h"
 #include "engine/graphics/AGText.h"
 #include "engine/core/AGApplicationGraphics.h"
@@ -312,7 +313,7 @@ protected:
             GameShow::CompositionManager::Instance().FindComposition(GameShow::WardrobeComposition::kName));
     }
     // From the decade page, the picks made in the wardrobe, then Done; by default a pair of glasses
-    // (the sample's eyewear list starts with its own no-glasses item, after the tab's) and a top.
+    // (the second after the tab's no-glasses choice) and a top.
     // A button's release is read a frame after the pointer's place: each click waits until the one
     // before took, or the next click's pointer move would take the release off its button.
     std::vector<Step> WardrobeVisit(const std::vector<Pick>& picks = {{"tabglasses", 2}, {"tabshirt", 2}}) {
@@ -326,8 +327,17 @@ protected:
             const std::string slot = "effect" + std::to_string(pick.slot);
             steps.push_back({std::string(pick.tab) + " on " + page, took,
                              [this, page, name = pick.tab] { Click(OnPage(page, name)); }});
+            // The glasses tab shows one no-glasses choice, the tab's own.
             steps.push_back({slot + " on " + pick.tab, [tab] { return Wardrobe()->GetCurrentTab() == tab; },
-                             [this, page, slot] { Click(OnPage(page, slot.c_str())); }});
+                             [this, page, slot, tab] {
+                                 const auto& shown = Wardrobe()->GetShownNames();
+                                 const auto none = std::count_if(shown.begin(), shown.end(), [](const auto& name) {
+                                     return std::string_view(name.c_str()).ends_with("No_Eyewear");
+                                 });
+                                 if (tab == GameShow::WardrobeComposition::kGlassesTab && none != 1)
+                                     m_failure = std::to_string(none) + " no-glasses choices on the glasses tab";
+                                 Click(OnPage(page, slot.c_str()));
+                             }});
             took = [tab, n = pick.slot] { return Wardrobe()->GetCurrentTab() == tab && Wardrobe()->GetSelectedSlot() == n; };
         }
         steps.push_back({std::string("DoneButton on ") + page, took, [this, page] { Click(OnPage(page, "DoneButton")); }});
@@ -653,12 +663,15 @@ protected:
                                2 * kDrawEvery, true});
         }
         // The family poses and the buzz at the face-off, through their cameras: every contestant
-        // shown is drawn (player one's own avatar among them).
-        auto allDrawn = [=, this](const char* close) {
+        // shown is drawn (player one's own avatar among them), at least `least` of them in the
+        // window, their hips (the skeleton's root, through the model's world) 60 px or more apart
+        // across the window, so that none stands behind another.
+        auto allDrawn = [=, this](const char* close, size_t least) {
             return [=, this](const platform::gfx::Image&) {
                 if (camera("") != camera(close))
                     return std::string("the stage is not drawn through ") + close;
                 std::string undrawn;
+                std::vector<std::pair<int, AGVec2>> hips;
                 for (int i = 0; i < 8; ++i) {
                     QZCharacter* member = m_context.GetMatchMode().GetContestant(i);
                     auto* avatar = member ? member->VolatileDatas.GetAs<GameServices::Bridge::Avatar>(
@@ -670,8 +683,29 @@ protected:
                                                              });
                     if (member && member->Visible && !drawn)
                         undrawn += " " + std::to_string(i);
+                    const AGSkin* skeleton = drawn && !avatar->m_Skins.empty() ? avatar->m_Skins[0].m_Skeleton : nullptr;
+                    if (!member || !member->Visible || !skeleton || skeleton->BoneCount() == 0)
+                        continue;
+                    const f32* root = skeleton->Bones()[0].current.m;
+                    const f32* world = (*std::find_if(std::begin(avatar->m_Parts), std::end(avatar->m_Parts),
+                                                      [](AGModel* part) { return part; }))->GetWorld().m;
+                    AGVec3 at;
+                    for (int c = 0; c < 3; ++c)
+                        (&at.x)[c] = root[12] * world[c] + root[13] * world[4 + c] + root[14] * world[8 + c] + world[12 + c];
+                    const AGVec2 seen = camera("")->Project(at);
+                    if (seen.x >= 0 && seen.x < 800 && seen.y >= 0 && seen.y < 600)
+                        hips.push_back({i, seen});
                 }
-                return undrawn.empty() ? undrawn : "contestants shown but not drawn:" + undrawn;
+                if (!undrawn.empty())
+                    return "contestants shown but not drawn:" + undrawn;
+                if (hips.size() < least)
+                    return std::to_string(hips.size()) + " contestants in the window";
+                for (size_t a = 0; a < hips.size(); ++a)
+                    for (size_t b = a + 1; b < hips.size(); ++b)
+                        if (std::abs(hips[a].second.x - hips[b].second.x) < 60)
+                            return "contestants " + std::to_string(hips[a].first) + " and " +
+                                   std::to_string(hips[b].first) + " drawn one over the other";
+                return undrawn;
             };
         };
         for (const bool playerOne : {true, false}) {
@@ -680,9 +714,9 @@ protected:
                                [=, this] {
                                    return m_context.m_GamePhase == pose && m_context.GetSequenceManager()->GetCurrentSequence();
                                },
-                               allDrawn(playerOne ? "cam_podium_left" : "cam_podium_right"), 2 * kDrawEvery, true});
+                               allDrawn(playerOne ? "cam_podium_left" : "cam_podium_right", 4), 2 * kDrawEvery, true});
         }
-        m_looks.push_back({"player_buzz", [=] { return playing("host_number_answer_left"); }, allDrawn("cam_faceoff"),
+        m_looks.push_back({"player_buzz", [=] { return playing("host_number_answer_left"); }, allDrawn("cam_faceoff", 2),
                            2 * kDrawEvery, true});
     }
 

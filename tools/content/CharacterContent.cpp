@@ -117,8 +117,10 @@ void WriteLooks(const Characters& tables, Output& out) {
                 continue;
             }
             const std::string field = kLookFields[size_t(k)];
-            text += "    " + Element(field + "_Name", ItemModel(assembly->male, list.items[pick - 1], assembly->tone)) +
-                    Element(field + "_Id", std::to_string(list.firstId + pick - 1)) +
+            const std::string name = pick == 0 ? std::string(PrefixOf(assembly->male)) + "_" + kNoEyewear
+                                               : ItemModel(assembly->male, list.items[pick - 1], assembly->tone);
+            text += "    " + Element(field + "_Name", name) +
+                    Element(field + "_Id", std::to_string(pick == 0 ? 0 : list.firstId + pick - 1)) +
                     Element(field + "_Customizable", k >= 3 ? "true" : "false") + "\n";
         }
         text += "  </Avatar_KorvoCity>\n</root>\n";

@@ -86,6 +86,13 @@ std::vector<ItemModelJob> ModelJobs(const Characters& tables, const Art& art, bo
             lists.push_back({&set.lists[male ? 0 : 1][k], k});
     std::vector<ItemModelJob> jobs;
     std::set<std::string> seen;
+    // The glasses tab's own no-glasses item, shown before the list's glasses.
+    const ItemList& eyewear = tables.lists[kDefault][male ? 0 : 1][kEyewearList];
+    if (art.figures[male ? 0 : 1].count(kNoEyewear))
+        jobs.push_back({*seen.insert(ItemModel(male, kNoEyewear, "")).first, male, kNoEyewear, "", eyewear.at, true});
+    else
+        out.Error(eyewear.at, std::string("the no-glasses item \"") + PrefixOf(male) + "_" + kNoEyewear +
+                                  "\" has no figure (\"wear\") in the character art");
     for (const auto& [list, k] : lists) {
         const ItemList& items = *list;
         const bool thumbnail = k >= kFirstThumbnailList;
@@ -199,8 +206,10 @@ std::string SkinAnimation(const Animation& animation, const Art& art, float scal
                                                                             channel.phase));
                 if (channel.axis < 3)
                     turn[size_t(channel.axis)] += value;
-                else
+                else if (channel.axis == 3)
                     position[1] += value * scale;
+                else
+                    position[0] += value;  // a place on the stage, the same for every build
             }
             const auto q = Turn(turn);
             tracks[bone].position.Key(uint16_t(frame), {position[0], position[1], position[2]});
@@ -315,7 +324,7 @@ std::vector<PaintedBox> LookBoxes(const Look& look, const Characters& tables, co
     for (int k = 0; k < kPartLists; ++k) {
         const ItemList& list = tables.lists[kDefault][assembly->male ? 0 : 1][k];
         const size_t pick = size_t(look.pick[size_t(k)]);
-        if (pick > list.items.size())
+        if (pick == 0 || pick > list.items.size())
             continue;
         const auto figure = art.figures[assembly->male ? 0 : 1].find(FigureKey(list.items[pick - 1]));
         if (figure == art.figures[assembly->male ? 0 : 1].end())

@@ -81,7 +81,7 @@ bool ParseChannel(const std::string& text, const std::vector<Bone>& bones, Chann
     const std::vector<std::string> parts = SplitFields(text, ':');
     if (parts.size() != 5 && parts.size() != 6)
         return false;
-    static const char* const kAxes[] = {"x", "y", "z", "py"};
+    static const char* const kAxes[] = {"x", "y", "z", "py", "px"};
     const auto axis = std::find(std::begin(kAxes), std::end(kAxes), parts[1]);
     channel.bone = BoneIndex(bones, parts[0]);
     channel.axis = int(axis - std::begin(kAxes));
@@ -133,11 +133,11 @@ void ReadLook(const SourceFile& source, const SourceLine& line, Output& out, Cha
     bool ok = f.size() == 3 + kPartLists;
     for (int k = 0; ok && k < kPartLists; ++k) {
         uint32_t pick = 0;
-        ok = ParseUnsigned(f[size_t(3 + k)], pick) && pick >= 1;
+        ok = ParseUnsigned(f[size_t(3 + k)], pick) && (pick >= 1 || k == kEyewearList);
         look.pick[size_t(k)] = int(pick);
     }
     if (!ok) {
-        out.Error(source.At(line), "expected \"" + f[0] + " <file> <assembly> <8 places, 1 first>\"");
+        out.Error(source.At(line), "expected \"" + f[0] + " <file> <assembly> <8 places, 1 first, eyewear 0 none>\"");
         return;
     }
     look.file = f[1];

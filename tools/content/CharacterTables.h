@@ -22,6 +22,10 @@ inline constexpr std::array<const char*, kPartLists> kLookFields = {
 inline constexpr std::array<const char*, kPartLists> kAwardTypes = {
     "", "", "", "Hair", "Top", "Bottom", "Footwear", "Eyewear"};
 inline constexpr int kFirstOutfitList = 4;
+// The list whose place 0 in a look is none: the glasses tab's own no-glasses item, which no list
+// holds, worn by its name without extension and id 0, as the tab puts it on.
+inline constexpr int kEyewearList = 7;
+inline constexpr const char* kNoEyewear = "No_Eyewear";
 
 enum Set { kDefault, kUnlockable, kSets };
 
@@ -43,7 +47,7 @@ struct Look {
     std::string file;  // without ".xml"
     std::string assembly;
     bool isDefault = false;
-    std::array<int, kPartLists> pick{};  // 1-based place in the default list
+    std::array<int, kPartLists> pick{};  // 1-based place in the default list; eyewear 0: none
     SourceRef at;
 };
 
@@ -105,7 +109,7 @@ struct Figure {
 
 struct Channel {
     int bone = 0;
-    int axis = 0;  // 0-2 turn about x, y, z; 3 lift
+    int axis = 0;  // 0-2 turn about x, y, z; 3 lift; 4 shift sideways
     float base = 0, amplitude = 0, cycles = 0, phase = 0;
 };
 

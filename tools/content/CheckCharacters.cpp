@@ -53,6 +53,15 @@ struct Assembly {
 
 bool IsOutfit(u32 part) { return part >= KG::NB_ANATOMY_PART_TYPE; }
 
+constexpr u32 kEyewearPart = u32(KG::NB_ANATOMY_PART_TYPE) + u32(KG::OUTFIT_EYEWEAR);
+
+bool IsNoEyewear(const std::string& cut) {
+    for (const char* name : GameShow::WardrobeComposition::kNoEyewearNames)
+        if (cut == name)
+            return true;
+    return false;
+}
+
 class CharacterCheck {
 public:
     explicit CharacterCheck(Checker& checker) : m_checker(checker) {
@@ -247,6 +256,9 @@ private:
                                                              Quote(tone) + " of " + Quote(assembly.name));
                         if (IsOutfit(part) || part == KG::ANATOMY_HAIRSTYLE)
                             UseThumbnail(model, from, label);
+                        if (part == kEyewearPart && IsNoEyewear(cut))
+                            m_checker.Error(from, label, owner + " lists the no-glasses item " + Quote(model) +
+                                                             ": the glasses tab shows its own");
                     }
             }
         // The glasses tab's own no-glasses choice, put on by its name as it is.
@@ -290,7 +302,10 @@ private:
             const KG::sAppearance_KorvoCity::Entry& worn = outfit ? look.OutfitParts[type] : look.AnatomyParts[type];
             const std::string field = outfit ? KG::sAppearance_KorvoCity::kOutfitFields[type]
                                              : KG::sAppearance_KorvoCity::kAnatomyFields[type];
-            bool listed = false, idMatches = worn.Id == 0;
+            // No glasses: the glasses tab's own item, worn by its name as the tab puts it on.
+            const bool none = part == kEyewearPart &&
+                              worn.Name == GameShow::WardrobeComposition::kNoEyewearNames[found->male ? 0 : 1];
+            bool listed = none, idMatches = worn.Id == 0;
             for (const auto& [id, name] : assembly.parts[part]) {
                 listed = listed || name == worn.Name.c_str();
                 idMatches = idMatches || (id == worn.Id && name == worn.Name.c_str());

@@ -79,7 +79,14 @@ void EngineAnimationSkin::Setup(u32 fileKind, const TString<char>& ownerName, co
     m_BlendTime = blendTime;
     m_BlendElapsed = 0;
     m_FolderPath = FileSystem::GetFilePath(fileKind, ownerName);
-    m_Key.m_Skeleton = Load<AGSkin>(TypeKey::Skeleton, m_Key.m_Name);
+    // A skeleton of its own: members sharing a rig would otherwise all be drawn in the pose of
+    // whichever was updated last.
+    AGResourceManager* resources = AGResourceManager::Get();
+    AGBaseProvider* provider = resources ? resources->GetProvider(TypeKey::Skeleton) : nullptr;
+    m_Key.m_Skeleton =
+        provider ? RenderingSystem::KeepAs<AGSkin>(
+                       TypeKey::Skeleton, CreateResourceInstance(provider, Crc32Hash(m_Key.m_Name.c_str()), 0, false))
+                 : nullptr;
     m_Current = LoadSkinAnimation(m_CurrentName, m_Controller);
 }
 

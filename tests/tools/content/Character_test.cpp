@@ -61,8 +61,10 @@ TEST(Character, APartModelSkinsBackToItsRestPoseAndBadSourceLinesAreReportedWith
         const char* message;
     };
     const Case cases[] = {
-        {"content/characters.txt", "look AppearanceHost Male3  1 1 1  4  4 3 3  1", "look AppearanceHost Male3  1 1 1  4  9 3 3  1",
+        {"content/characters.txt", "look AppearanceHost Male3  1 1 1  4  4 3 3  0", "look AppearanceHost Male3  1 1 1  4  9 3 3  0",
          "Top 9 is not in the wardrobe of \"Male3\""},
+        {"content/characters.txt", "look AppearanceHost Male3  1 1 1  4", "look AppearanceHost Male3  1 1 1  0",
+         "1 first, eyewear 0 none"},
         {"content/characters.txt", "assembly Male6    106 Male   wht", "assembly Male6    1x6 Male   wht", "expected \"assembly"},
         {"content/behaviors.txt", "action MenuAvatar Try_Top    TryTop    once", "action MenuAvatar Try_Top    TryTop    twice",
          "malformed \"action\""},

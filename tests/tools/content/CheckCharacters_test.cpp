@@ -7,9 +7,9 @@
 
 // Bad character data, one fault per class, each told once at the record that holds it: an
 // award renamed, one given the title of another and one moved into a fifth place of a group
-// (rebuilt from the sources), then
-// in the written files a body's item in another skin tone, an extra item with no model or
-// picture, a look wearing a top its assembly lacks, a look whose part id names another item,
+// (rebuilt from the sources), then in the written files a body's item in another skin tone, a
+// no-glasses item in a body's glasses (the glasses tab has its own), an extra item with no model
+// or picture, a look wearing a top its assembly lacks, a look whose part id names another item,
 // and an unlockable of the wrong type.
 TEST(CharacterCheck, BadAssembliesLooksAndAwardsAreToldAtTheirRecord) {
     DamagedContent content;
@@ -24,6 +24,8 @@ TEST(CharacterCheck, BadAssembliesLooksAndAwardsAreToldAtTheirRecord) {
                          "ChF_Top_Wrap.mdl");
     content.ReplaceBuilt("gameshowavatarxmls/appearancefemale03.xml", "<Bottom_Id>23<", "<Bottom_Id>22<");
     content.ReplaceBuilt("GlobalXml/awards.xml", "Type=\"Top\"", "Type=\"Bottom\"");
+    content.ReplaceBuilt("CharactereXML/wardrobe_female1.xml", "<Eyewear>\n",
+                         "<Eyewear>\n<item><Id>40</Id><Name>ChF_No_Eyewear.mdl</Name></item>\n");
     const std::string retailer = "data/content/characters.txt:64 (CharactereXML/wardrobe_retailerpack01_male.xml): error: ";
     const std::string look = "data/content/characters.txt:92 (gameshowavatarxmls/appearancefemale03.xml): error: ";
     const std::string awards = "data/content/awards.txt (GlobalXml/awards.xml): error: ";
@@ -34,6 +36,8 @@ TEST(CharacterCheck, BadAssembliesLooksAndAwardsAreToldAtTheirRecord) {
                              "\"thumbnail_chm_top_varsty.spt\" in any package",
                   "data/content/characters.txt:21 (CharactereXML/wardrobe_male1.xml): error: item "
                   "\"ChM_Top_Polo_skin01_blk.mdl\" is not in the skin tone \"_pnk\" of \"Male1\"",
+                  "data/content/characters.txt:27 (CharactereXML/wardrobe_female1.xml): error: assembly \"Female1\" "
+                  "lists the no-glasses item \"ChF_No_Eyewear.mdl\": the glasses tab shows its own",
                   retailer + "assembly \"RetailerPack01\" item \"ChM_Top_Varsty.mdl\" has no model in any package",
                   retailer + "the wardrobe shows \"THUMBNAIL_ChM_Top_Varsty.png\" for \"ChM_Top_Varsty.mdl\"; no "
                              "package holds its sprite \"thumbnail_chm_top_varsty.spt\"",
