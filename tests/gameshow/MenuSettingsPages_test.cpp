@@ -955,31 +955,34 @@ TEST(MenuCursor, ALostMembersCursorIsStoppedAndHidden) {
     cursors.m_Props.push_back(&cursor);
     stage.m_ComponentLevels.push_back(&cursors);
     BaseTeamMember member, other;
-    StagedMenu menu(&stage);
-    menu.CreatePlayerCursor(&member);
+    auto menu = std::make_unique<StagedMenu>(&stage);
+    menu->CreatePlayerCursor(&member);
     EXPECT_TRUE(cursor.GetMember() == &member && member.m_Entity == &cursor && cursor.Visible &&
                 collisions.registered == 1 && !cursor.Synchronize);
     // The level listens for devices once, however often it starts.
     auto& connected = KG::TeamActionManager::GetFreeDeviceConnectedEvent();
-    const size_t listeners = connected.Count();
-    menu.InitializeLevel();
-    menu.InitializeLevel();
-    EXPECT_EQ(connected.Count(), listeners + 1);
-    KG::TeamActionManager::GetMemberDeviceLostEvent().Fire(&member);
+    auto& lost = KG::TeamActionManager::GetMemberDeviceLostEvent();
+    const size_t listeners = connected.Count() + lost.Count();
+    menu->InitializeLevel();
+    menu->InitializeLevel();
+    EXPECT_EQ(connected.Count() + lost.Count(), listeners + 2);
+    lost.Fire(&member);
     EXPECT_TRUE(!cursor.Visible && !cursor.Synchronize && collisions.registered == 0);
     GameServices::Bridge::RenderingSystem::Cleanup(&stage);
     LogCapture log;
-    for (BaseTeamMember* lost : {&other, static_cast<BaseTeamMember*>(nullptr)})
-        menu.OnMemberDisconnected(lost);
+    for (BaseTeamMember* gone : {&other, static_cast<BaseTeamMember*>(nullptr)})
+        menu->OnMemberDisconnected(gone);
     EXPECT_EQ(log.Lines(), std::vector<std::string>{"No menu cursor to hide for a lost device in PlayerCursors"});
     // No member takes the cursor; a level without the cursor, then without its level, is reported.
-    menu.CreatePlayerCursor(nullptr);
+    menu->CreatePlayerCursor(nullptr);
     cursors.m_Props.clear();
-    menu.CreatePlayerCursor(&other);
+    menu->CreatePlayerCursor(&other);
     stage.m_ComponentLevels.clear();
-    menu.CreatePlayerCursor(&other);
-    menu.CreatePlayerCursor(&other);
+    menu->CreatePlayerCursor(&other);
+    menu->CreatePlayerCursor(&other);
     EXPECT_TRUE(log.Contains("no player cursor PlayerCursor0") && log.Count("no component level PlayerCursors") == 1);
+    menu.reset();  // a menu gone listens no more
+    EXPECT_EQ(connected.Count() + lost.Count(), listeners);
 }
 
 // A plain loop end of the avatar's action changes nothing; the end of a try or of an idle break
