@@ -422,6 +422,10 @@ protected:
             if (!order.empty())
                 text = qbank::FirstForm(question->GetAnswer(order[pick]).Text());
         }
+        // A fast-money turn's clock starts with its first question, not with the opening before it.
+        const u32 clock = c.GetGameScreen().m_CountdownElapsedMs;
+        if (fastMoney && c.m_FastMoneyAnswerIndex == 0 && clock >= 2000)
+            m_failure = "fast money's clock ran " + std::to_string(clock) + " ms before its first answer; " + State();
         Type(text);
         if (m_slowEnter)
             Send({.kind = MessageKind::MouseMove, .x = 2, .y = 2}, 4 * kDrawEvery);
