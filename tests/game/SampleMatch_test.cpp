@@ -521,6 +521,47 @@ protected:
         return "";
     }
 
+    // The shown pictures, buttons and texts of a menu page drawn over the menu avatar (30 cm each
+    // side of it, from its knees to the top of its head, through the menu's camera).
+    std::string OverTheAvatar(const char* page) {
+        GameServices::Entities::Set* set = m_context.GetMenuMode().GetSet();
+        GameServices::Entities::Camera* camera = set ? set->GetActiveCamera() : nullptr;
+        const PCCam* eye = camera ? camera->VolatileDatas.GetCamera() : nullptr;
+        auto* avatar = GameShow::PlayerProfileManager::Instance()->FindAvatarCharacter(
+            GameShow::PlayerProfileManager::kAvatarName);
+        GameShow::CompositionBase* composition = GameShow::CompositionManager::Instance().FindComposition(page);
+        if (!eye || !avatar || !composition)
+            return "no menu camera, avatar or page";
+        AGVec3 at;
+        avatar->GetPosition(at);
+        const AGVec2 a = eye->Project({at.x + 30, at.y + 175, at.z}), b = eye->Project({at.x - 30, at.y + 50, at.z});
+        const f32 x0 = std::min(a.x, b.x), x1 = std::max(a.x, b.x), y0 = std::min(a.y, b.y), y1 = std::max(a.y, b.y);
+        std::string over;
+        std::vector<Widget*> open = {composition->GetRootPanel()};
+        while (!open.empty()) {
+            Widget* widget = open.back();
+            open.pop_back();
+            if (!Shown(widget))
+                continue;
+            if (auto* panel = dynamic_cast<GameServices::Widget::Panel*>(widget)) {
+                open.insert(open.end(), panel->m_Children.begin(), panel->m_Children.end());
+                continue;
+            }
+            const std::array<f32, 4> r = Drawn(*widget);
+            if (x0 < r[0] + r[2] && r[0] < x1 && y0 < r[1] + r[3] && r[1] < y1)
+                over += " " + std::string(widget->Name.c_str());
+        }
+        return over;
+    }
+    // A step: the page settled, with nothing of it over the avatar.
+    Step AvatarInSight(const char* page) {
+        return {std::string("the avatar in sight on ") + page, [page] { return PageSettled(page); },
+                [this, page] {
+                    const std::string over = OverTheAvatar(page);
+                    EXPECT_EQ(over, "") << "drawn over the avatar on " << page;
+                }};
+    }
+
     // Looks at the match screen: every typed answer (with the pause before Enter), the main game's
     // and fast money's apart, one board slot an answer, and every revealed answer's text on the
     // centre board, with both score screens clear of the board and inside the window.
@@ -816,10 +857,13 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
         ClickOn("compositionCredits", "BackButton"),
         ClickOn("compositionOptions", "DoneButton"),
         ClickOn("compositionMainMenu", "awardsButton"),
+        AvatarInSight("compositionAwards"),
         ClickOn("compositionAwards", "group1Button"),
+        AvatarInSight("compositionGroupAwards"),
         ClickOn("compositionGroupAwards", "BackButton"),
         {"the wardrobe button on the awards page", [] { return PageSettled("compositionAwards"); },
          [this] { ClickAt(670, 103); }},
+        AvatarInSight("compositionWardrobe"),
         ClickOn("compositionWardrobe", "DoneButton"),
         ClickOn("compositionAwards", "BackButton"),
         ClickOn("compositionMainMenu", "profileButton"),
