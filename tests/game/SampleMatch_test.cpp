@@ -516,7 +516,8 @@ protected:
                 return std::string(name) + " cut by the window";
             for (const auto& [panel, r] : panels)
                 if (x0 < r[0] + r[2] && r[0] < x1 && y0 < r[1] + r[3] && r[1] < y1)
-                    return std::string(name) + " behind the " + panel + " " + std::to_string(x0) + "," + std::to_string(y0) + ".." + std::to_string(x1) + "," + std::to_string(y1);
+                    return std::string(name) + " behind the " + panel + " at " + std::to_string(int(x0)) + "," +
+                           std::to_string(int(y0));
         }
         return "";
     }

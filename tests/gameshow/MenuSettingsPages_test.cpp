@@ -1138,7 +1138,8 @@ TEST_F(MenuPages, BadOrReloadedAwardsFiles) {
     awardsPage.ShowGroups();
     EXPECT_TRUE(awardsPage.GetAwardList().MetaAwards[0].isNew && Text(awardsPage, "progressLabel") == "2/2");
     awardsPage.RefreshAwards();  // another profile: the grants are read again from nothing
-    EXPECT_TRUE(!Nth(1).unlocked && !Nth(1).isNew && awardsPage.GetUnlockedCount() == 0 && Text(awardsPage, "progressLabel") == "0/2");
+    EXPECT_TRUE(!Nth(1).unlocked && !Nth(1).isNew && awardsPage.GetUnlockedCount() == 0 &&
+                Text(awardsPage, "progressLabel") == "0/2");
     EXPECT_FALSE(awardsPage.GetAwardList().MetaAwards[0].unlocked || awardsPage.GetAwardList().MetaAwards[0].isNew);
 
     // Damaged copies of the sample file load, count and grant without any memory fault.
