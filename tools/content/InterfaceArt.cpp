@@ -209,15 +209,27 @@ void AddPicture(Output& out, const std::string& package, const std::string& imag
 
 namespace {
 
-// Text centred in the canvas, lines split at '|'.
-void DrawText(ArtCanvas& canvas, const authoring::BakedFont& font, const std::string& text, uint32_t argb) {
+// Text centred in the canvas, lines split at '|'. False, with what does not fit, when a line is
+// wider than the canvas or the lines taller: the picture would show it cut.
+bool DrawText(ArtCanvas& canvas, const authoring::BakedFont& font, const std::string& text, uint32_t argb,
+              std::string& error) {
     const std::vector<std::string> lines = SplitFields(text, '|');
     const int lineHeight = int(font.font.lineHeight);
+    if (lineHeight * int(lines.size()) > int(canvas.height)) {
+        error = std::to_string(lines.size()) + " lines of text are " + std::to_string(lineHeight * lines.size()) +
+                " px tall in a picture " + std::to_string(canvas.height) + " px high";
+        return false;
+    }
     int y = (int(canvas.height) - lineHeight * int(lines.size())) / 2;
     for (const std::string& line : lines) {
         int width = 0;
         for (unsigned char c : line)
             width += int(font.font.glyphs[c].width);
+        if (width > int(canvas.width)) {
+            error = "\"" + line + "\" is " + std::to_string(width) + " px wide in a picture " +
+                    std::to_string(canvas.width) + " px wide";
+            return false;
+        }
         int x = (int(canvas.width) - width) / 2;
         for (unsigned char c : line) {
             const authoring::FontGlyph& g = font.font.glyphs[c];
@@ -230,6 +242,7 @@ void DrawText(ArtCanvas& canvas, const authoring::BakedFont& font, const std::st
         }
         y += lineHeight;
     }
+    return true;
 }
 
 struct Recipe {
@@ -374,7 +387,8 @@ bool DrawRecipe(const std::vector<std::string>& words, uint32_t width, uint32_t 
             error = "no font \"" + words[3] + "\" in the font source";
             return false;
         }
-        DrawText(c, *font, words[4], colours[0]);
+        if (!DrawText(c, *font, words[4], colours[0], error))
+            return false;
     }
     argb = std::move(c.pixels);
     return true;

@@ -77,6 +77,14 @@ TEST(InterfaceSources, BadRecipesAndMovesAreRefused) {
                                                            {"text", "FFFFFFFF", "00000000", "nofont", "x"}};
     for (const auto& recipe : recipes)
         EXPECT_FALSE(content::DrawRecipe(recipe, 8, 8, fonts, argb, error)) << recipe[0];
+    // Text the picture would cut: a line too wide, or lines too many for its height.
+    content::Output sample(TALLYVOX_CONTENT_SOURCES, {});
+    content::FontSet sampleFonts(sample);
+    for (const char* text : {"MMMM", "M|M|M"})
+        EXPECT_FALSE(content::DrawRecipe({"text", "FFFFFFFF", "00000000", "tvx_sans_14", text}, 40, 32, sampleFonts, argb,
+                                         error)) << text;
+    EXPECT_TRUE(content::DrawRecipe({"text", "FFFFFFFF", "00000000", "tvx_sans_14", "M|M"}, 40, 40, sampleFonts, argb,
+                                    error)) << error;
     ASSERT_TRUE(content::DrawRecipe({"digit", "FFFFFFFF", "FF000000", "1"}, 16, 32, fonts, argb, error)) << error;
     // A one: right-hand segments lit, left-hand column dark.
     EXPECT_EQ(argb[size_t(8) * 16 + 3], 0xFF000000u);
