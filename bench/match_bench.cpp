@@ -16,6 +16,7 @@
 //     --frames N   frames in each measured stretch (default 300)
 //     --shots DIR  PNG shots of the measured stretches (every 60th frame) into DIR, to compare
 //                  two builds' pictures
+//     --shot-every N  a shot every Nth frame instead
 //     --layers     at each stretch's first and last frame, the fragments of each layer and
 //                  renderable, and the renderables drawn unseen (slow; the CPU figures then
 //                  count those extra frames)
@@ -102,6 +103,7 @@ struct Stretch {
 struct Meter {
     Stretch* stretch = nullptr;
     std::string shotFolder;
+    uint32_t shotEvery = 60;
     bool layers = false, queries = false;
 
     void Frame(PCGraphicDevice& device, AGApplicationGraphics& real) {
@@ -127,9 +129,10 @@ struct Meter {
         }
         if (layers && frame == 0)
             Layers(device);
-        if (!shotFolder.empty() && frame % 60 == 0) {
+        if (!shotFolder.empty() && frame % shotEvery == 0) {
             std::string why;
-            const std::string path = shotFolder + "/" + stretch->name + "_" + std::to_string(frame / 60) + ".png";
+            const std::string path =
+                shotFolder + "/" + stretch->name + "_" + std::to_string(frame / shotEvery) + ".png";
             if (!platform::window::SaveWindowShot(SDL_GL_GetCurrentWindow(), path, why))
                 fprintf(stderr, "shot %s: %s\n", path.c_str(), why.c_str());
         }
@@ -391,12 +394,15 @@ int main(int argc, char** argv) {
             frames = uint32_t(std::max(1, atoi(argv[++i])));
         else if (arg == "--shots" && value)
             g_meter.shotFolder = std::filesystem::absolute(argv[++i]).string();
+        else if (arg == "--shot-every" && value)
+            g_meter.shotEvery = uint32_t(std::max(1, atoi(argv[++i])));
         else if (arg == "--msaa" && value)
             only = atoi(argv[++i]) != 0;
         else if (arg == "--layers")
             g_meter.layers = true;
         else {
-            fprintf(stderr, "usage: %s [--frames N] [--shots DIR] [--layers] [--msaa 0|1]\n", argv[0]);
+            fprintf(stderr, "usage: %s [--frames N] [--shots DIR] [--shot-every N] [--layers] [--msaa 0|1]\n",
+                    argv[0]);
             return 2;
         }
     }

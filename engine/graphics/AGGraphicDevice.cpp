@@ -13,9 +13,7 @@ void AGGraphicDevice::UpdateLayers() {
 }
 
 void AGGraphicDevice::RenderFrame() {
-    for (u32 i = 0; i < m_layers.Count(); ++i)
-        if (m_layers[i]->IsEnabled())
-            m_layers[i]->Render();
+    AGGraphicLayer::RenderShaded(m_layers);
 }
 
 void AGGraphicDevice::Shutdown() {

@@ -38,6 +38,13 @@ public:
     // when there are renderables, draws the sorted list, then renders enabled child layers.
     // A rectangle wholly off screen draws none of this layer's renderables.
     virtual void Render();
+    // Renders the layers in order. A dim (a renderable flagged kDim, the first one found in
+    // drawing order) that is a sprite over the whole window of one uniform black picture,
+    // alpha blended, is not drawn: everything drawn before it is drawn darkened by its alpha
+    // instead, the same picture without a pass over the whole window.
+    // Pixels of the window the dim leaves out (a picture placed at 0 lands a pixel on) are
+    // given back what the shade took when the dim is reached.
+    static void RenderShaded(const AGArray<AGGraphicLayer*>& layers);
 
     // Stores the controller and hands it to every model and emitter, then to child layers.
     void SetController(AGController* controller) override;
@@ -94,6 +101,8 @@ public:
 
 private:
     void DrawList();
+    // The first active dim of the enabled subtree, in drawing order, or null.
+    AGRenderable* FindDim();
 
     AGArray<AGGraphicLayer*> m_children{1};
     AGGraphicLayer* m_parent = nullptr;

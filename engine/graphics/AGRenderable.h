@@ -14,6 +14,9 @@ public:
     static constexpr u32 kActive = 2;          // updated and drawn
     static constexpr u32 kShown = 4;           // follows its composite's visibility
     static constexpr u32 kDistanceSorted = 8;  // transparent: drawn after the opaque ones
+    // A sprite over the whole window that dims what is drawn before it: drawn, when it can be,
+    // as that darkening of everything before it (AGGraphicLayer::RenderShaded).
+    static constexpr u32 kDim = 16;
     // Renderable types.
     static constexpr u32 kModel = 1;
     static constexpr u32 kSprite = 3;

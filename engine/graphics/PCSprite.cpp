@@ -1,5 +1,8 @@
 #include "engine/graphics/PCSprite.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "engine/graphics/AGMaterial.h"
 #include "engine/graphics/AGVertexBuffer.h"
 #include "engine/graphics/PCDeviceLock.h"
@@ -97,6 +100,16 @@ void PCSprite::Draw() {
     if (m_blendMode < 4)
         PCApplyBlendStates(*d, kSpriteModes[m_blendMode]);
     m_streams.Draw(*d, kQuadVertices, 2);
+}
+
+bool PCSprite::DrawnColor(u32& argb) const {
+    const VertexBuffer* colors = m_streams.Ready() ? m_streams.Colors() : nullptr;
+    if (!colors || colors->Size() < kQuadVertices * 4)
+        return false;
+    u32 c[kQuadVertices];
+    std::memcpy(c, colors->Data(), sizeof c);
+    argb = c[0];
+    return std::all_of(c, c + kQuadVertices, [&](u32 v) { return v == argb; });
 }
 
 void PCSprite::Prepare() {

@@ -23,6 +23,9 @@ public:
     void SetColor(u32 argb) override;
     // Alpha byte := opacity x 255.
     void SetOpacity(f32 opacity) override;
+    // The colour the device draws the quad with (uploaded at the last update), or false when
+    // there is none or its vertices differ.
+    bool DrawnColor(u32& argb) const;
 
 private:
     void CreateDeviceObjects();

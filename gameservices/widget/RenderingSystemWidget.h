@@ -113,6 +113,9 @@ public:
     static void UpdateScale(Widget& widget);
     static void UpdateColor(Widget& widget);
     static void UpdateOpacity(Widget& widget);
+    // The widget's renderables dim what is drawn before them (AGRenderable::kDim): a picture
+    // over the whole window then darkens the frame drawn so far instead of being drawn on it.
+    static void MarkDim(Widget& widget);
     // Groups: 6 the letter keys, 0-5 the special keys after them (3-5 only where the keyboard has
     // them). The entry field is no key: no group hides it, so the typed text stays drawn.
     static void SetSoftKeysVisible(u32 group, Widget& keyboard, bool visible);

@@ -378,6 +378,13 @@ void RenderingSystemWidget::UpdateOpacity(Widget& widget) {
         layer->SetOpacity(widget.m_Opacity);
 }
 
+void RenderingSystemWidget::MarkDim(Widget& widget) {
+    if (AGCompositeRenderable* composite = CompositeOf(widget))
+        for (u32 i = 0; i < composite->MemberCount(); ++i)
+            if (AGRenderable* member = composite->GetMember(i))
+                member->SetFlags(AGRenderable::kDim);
+}
+
 void RenderingSystemWidget::UpdateText(Widget& widget) {
     if (!CompositeOf(widget))
         return;

@@ -416,8 +416,9 @@ void Device::PresentThroughQuad(int drawableWidth, int drawableHeight) {
 
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glViewport(0, 0, drawableWidth, drawableHeight);
-    for (GLenum cap : {GL_DEPTH_TEST, GL_BLEND, GL_ALPHA_TEST, GL_CULL_FACE, GL_LIGHTING, GL_STENCIL_TEST})
+    for (GLenum cap : {GL_DEPTH_TEST, GL_BLEND, GL_ALPHA_TEST, GL_CULL_FACE, GL_LIGHTING, GL_STENCIL_TEST, GL_FOG})
         glDisable(cap);
+    RenderStateChangedInGl(RenderState::Shade);
     for (uint32_t unit = kMaxStages; unit-- > 0;) {
         glActiveTexture(GL_TEXTURE0 + unit);
         glDisable(GL_TEXTURE_GEN_S);

@@ -135,6 +135,7 @@ void Device::ResetStates() {
     rs[uint32_t(RenderState::MultisampleAntialias)] = on;
     rs[uint32_t(RenderState::StencilEnable)] = off;
     rs[uint32_t(RenderState::ScissorTestEnable)] = off;
+    rs[uint32_t(RenderState::Shade)] = 0;
 
     for (uint32_t i = 0; i < kMaxStages; ++i) {
         Stage& s = m_stages[i];
@@ -395,6 +396,21 @@ void Device::FlushRenderStates() {
         (value(RenderState::MultisampleAntialias) && m_params.multisample ? glEnable : glDisable)(GL_MULTISAMPLE);
     toggle(RenderState::StencilEnable, GL_STENCIL_TEST);
     toggle(RenderState::ScissorTestEnable, GL_SCISSOR_TEST);
+    if (dirty & Bit(RenderState::Shade)) {
+        // Linear fog from 0 to 1 over a constant fog coordinate: the factor is 1 - coordinate.
+        if (const uint32_t shade = value(RenderState::Shade)) {
+            static const float kBlack[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+            glFogi(GL_FOG_MODE, GL_LINEAR);
+            glFogf(GL_FOG_START, 0.0f);
+            glFogf(GL_FOG_END, 1.0f);
+            glFogfv(GL_FOG_COLOR, kBlack);
+            glFogi(GL_FOG_COORDINATE_SOURCE, GL_FOG_COORDINATE);
+            glFogCoordf(float(std::min(shade, 65535u)) / 65535.0f);
+            glEnable(GL_FOG);
+        } else {
+            glDisable(GL_FOG);
+        }
+    }
 }
 
 void Device::FlushViewport() {

@@ -45,6 +45,9 @@ enum class RenderState : uint32_t {
     MultisampleAntialias,
     StencilEnable,
     ScissorTestEnable,
+    // 0-65535: every colour drawn moves that share of the way to black, its alpha kept (fixed
+    // black fog). A dim over what was drawn, without drawing the dim.
+    Shade,
     Count
 };
 

@@ -110,6 +110,9 @@ void ScreenGame::ShowComponent(const TString<char>& name) {
             SetConfirmText(m_ConfirmButton, "PASS");
         PlayWidgetAnimation(m_BlackBackground, kAnimations[kAnimFadeInBlack], 1.0f);
         SetShown({m_BlackBackground}, true);
+        // Drawn as the stage darkened, not as a pass over the whole window.
+        if (m_BlackBackground)
+            GameServices::Widget::RenderingSystemWidget::MarkDim(*m_BlackBackground);
     }
     if (name == kShownComponents[1].name)
         ShowViewport(true);

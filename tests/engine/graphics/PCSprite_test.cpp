@@ -1,9 +1,13 @@
 #include "engine/graphics/PCSprite.h"
 
+#include <cstring>
+#include <functional>
+
 #include "engine/graphics/AGVertexBuffer.h"
 #include "engine/graphics/PCTexture.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
+#include "platform/gfx/GlHeaders.h"
 #include "tests/support/LogCapture.h"
 
 namespace {
@@ -22,7 +26,10 @@ protected:
         authoring::PackageWriter writer;
         drawtest::AddMaterial(writer, "grid", {"grid.png"});
         drawtest::AddMaterial(writer, "missing", {"missing.png"});
+        drawtest::AddMaterial(writer, "dim", {"dim.png"});
         writer.Add("grid.png", TypeKey::Texture, authoring::PngBytes(grid, 256, 128))
+            .Add("dim.png", TypeKey::Texture, drawtest::SolidPng(8, 8, 0x70000000u))
+            .Add("dim.spt", TypeKey::Sprite, authoring::SpriteBytes(2, 8, 8, "dim.mat"))
             .Add("grid.spt", TypeKey::Sprite, authoring::SpriteBytes(2, 10, 10, "grid.mat"))
             .Add("lost.spt", TypeKey::Sprite, authoring::SpriteBytes(2, 10, 10, "missing.mat"))
             .Add("plain.spt", TypeKey::Sprite, authoring::SpriteBytes(0, 20, 10, ""));
@@ -31,6 +38,24 @@ protected:
 };
 
 using TextureTest = drawtest::DrawingFixture;
+
+// The fragments the frame shades, where GL counts them; -1 where it does not.
+double FrameFragments(const std::function<void()>& frame) {
+    const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    if (!extensions || !std::strstr(extensions, "GL_ARB_pipeline_statistics_query")) {
+        frame();
+        return -1;
+    }
+    GLuint query = 0;
+    glGenQueries(1, &query);
+    glBeginQuery(GL_FRAGMENT_SHADER_INVOCATIONS_ARB, query);
+    frame();
+    glEndQuery(GL_FRAGMENT_SHADER_INVOCATIONS_ARB);
+    GLuint64 count = 0;
+    glGetQueryObjectui64v(query, GL_QUERY_RESULT, &count);
+    glDeleteQueries(1, &query);
+    return double(count);
+}
 
 }  // namespace
 
@@ -152,4 +177,43 @@ TEST_F(TextureTest, PixelsGoOutAsRgbaAndComeBackAsArgbAndAddressModesReachTheSta
     // A dynamic texture takes the size asked for.
     ASSERT_TRUE(broken.CreateDynamicTexture(4, 3));
     EXPECT_TRUE(broken.GetWidth() == 4 && broken.GetHeight() == 3);
+}
+
+TEST_F(SpriteTest, AWindowDimDrawsAsTheShadeOfWhatLiesBeneath) {
+    PCSprite* grid = Get<PCSprite>(TypeKey::Sprite, "grid.spt");
+    PCSprite* plain = Get<PCSprite>(TypeKey::Sprite, "plain.spt");
+    PCSprite* dim = Get<PCSprite>(TypeKey::Sprite, "dim.spt");
+    m_sprites = {grid, plain, dim};
+    // Under the dim a picture from the window's corner, over it a green box; the dim, placed at
+    // 0, leaves out the window's first row and column (a picture lands a pixel on), which keep
+    // the picture as it is.
+    grid->SetPosition({-1, -1});
+    plain->SetPosition({40, 30});
+    plain->SetColor(0xFF00C000u);
+    dim->SetSize(kWidth, kHeight);
+    dim->UpdateVertices();
+    dim->SetPosition({0, 0});
+    dim->SetOpacity(0.6f);
+    Show(*grid, 1);
+    Show(*dim, 2);
+    Show(*plain, 3);
+    const platform::gfx::Rect window{0, 0, i32(kWidth), i32(kHeight)};
+    m_layer.Update();
+    const double drawnFragments = FrameFragments([this] { Frame(); });
+    const std::vector<u32> drawn = gfxtest::ReadPixels(Dev(), window);
+    dim->SetFlags(AGRenderable::kDim);
+    m_device.InvalidateFrame();
+    const double shadedFragments = FrameFragments([this] { Frame(); });
+    const std::vector<u32> shaded = gfxtest::ReadPixels(Dev(), window);
+    ASSERT_EQ(shaded.size(), drawn.size());
+    size_t unlike = 0;
+    for (size_t i = 0; i < drawn.size(); ++i)
+        unlike += !gfxtest::ColorNear(shaded[i], drawn[i], 1);
+    EXPECT_EQ(unlike, 0u) << "first row " << std::hex << drawn[1] << " / " << shaded[1] << ", inside "
+                          << drawn[kWidth + 1] << " / " << shaded[kWidth + 1];
+    EXPECT_EQ(Dev().GetRenderState(platform::gfx::RenderState::Shade), 0u);
+    // The dim's pass over the whole window is not drawn.
+    if (drawnFragments >= 0) {
+        EXPECT_LE(shadedFragments, drawnFragments - 0.9 * kWidth * kHeight);
+    }
 }

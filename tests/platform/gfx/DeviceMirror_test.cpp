@@ -268,7 +268,7 @@ TEST_F(DeviceMirrorTest, AResetRestoresTheDefaults) {
     const uint32_t current = uint32_t(TextureArg::Current), texture = uint32_t(TextureArg::Texture);
     std::vector<uint32_t> readBack, defaults = {1, 1, uint32_t(Cmp::LessEqual), 0, uint32_t(Blend::One),
                                             uint32_t(Blend::Zero), 0, uint32_t(Cmp::Always), 0, uint32_t(Cull::CCW),
-                                            1, 0, 1, 0, 0};
+                                            1, 0, 1, 0, 0, 0};
     for (uint32_t s = 0; s < uint32_t(RenderState::Count); ++s)
         readBack.push_back(d.GetRenderState(RenderState(s)));
     for (uint32_t stage = 0; stage < kMaxStages; ++stage) {
