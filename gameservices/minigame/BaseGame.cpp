@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <optional>
 #include <thread>
 
 #include "engine/core/AGApplication.h"
@@ -50,6 +51,7 @@
 #include "gameservices/widget/ScreenManager.h"
 #include "gameservices/widget/WidgetManager.h"
 #include "platform/core/Clock.h"
+#include "platform/window/Replay.h"
 
 namespace GameServices::MiniGame {
 
@@ -61,6 +63,8 @@ using Widget::ScreenManager;
 namespace {
 
 constexpr const char* kSection = BaseGame::kParameterSection;
+// The last three words of the draws' start (the first comes from the clock or a replay's seed).
+constexpr u32 kRandomY = 362436069u, kRandomZ = 521288629u, kRandomW = 88675123u;
 // No user-interface language is supported by its own tables: every index gives index 0.
 constexpr u32 kSupportedLanguages = 0;
 constexpr const char* kLanguages[] = {"english", "french",   "spanish",  "german",  "italian",
@@ -278,7 +282,8 @@ void BaseGame::Initialize() {
     ChooseFirstLevel();
     OnStep("ChooseFirstLevel");
 
-    Bridge::SeedRandom(u32(platform::NowNs()), 362436069u, 521288629u, 88675123u);
+    if (!SeedFromReplay())
+        Bridge::SeedRandom(u32(platform::NowNs()), kRandomY, kRandomZ, kRandomW);
     OnStep("SeedRandom");
 
     AddModule(&m_AIManager);
@@ -289,6 +294,13 @@ void BaseGame::Initialize() {
     KorvoGame::CharacterAssemblyManager::Instance()->PreloadCharacterAssemblies();
     OnStep("PreloadCharacterAssemblies");
     m_Started = true;
+}
+
+bool BaseGame::SeedFromReplay() {
+    const std::optional<uint32_t> seed = platform::window::ReplaySeed();
+    if (seed)
+        Bridge::SeedRandom(*seed, kRandomY, kRandomZ, kRandomW);
+    return seed.has_value();
 }
 
 void BaseGame::ChooseFirstLevel() {

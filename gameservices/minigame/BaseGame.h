@@ -89,6 +89,11 @@ public:
 
     // The published game, or null when the current game is not a BaseGame.
     static BaseGame* Current();
+    // A replayed run with a seed (platform/window/Replay.h) draws from it, so that its draws come
+    // alike every run: the program's draws are seeded from it at start-up and again as each level
+    // is entered, as the levels before drew at moments the frame rate chose (the menu characters'
+    // idle breaks). True when the replay had a seed.
+    static bool SeedFromReplay();
     // The game modes in construction order, which is their registration order; borrowed.
     void AddMiniGame(BaseMiniGame* mode) { m_MiniGames.push_back(mode); }
     std::vector<BaseMiniGame*>& GetMiniGames() { return m_MiniGames; }

@@ -135,6 +135,7 @@ void BaseMiniGame::RaiseDone() {
 void BaseMiniGame::EnterLevel(Entities::Level* level) {
     if (!TakeLevel(level))
         return;
+    BaseGame::SeedFromReplay();
     m_Set = new Entities::Set(level->GetName());
     m_OwnsSet = true;
     level->SetSet(m_Set);

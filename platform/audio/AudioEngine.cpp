@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+
+#include "platform/core/Clock.h"
 
 namespace platform::audio {
 
@@ -168,7 +171,13 @@ bool Engine::OpenSdlDevice() {
     SDL_AudioSpec want;
     SDL_AudioSpec have;
     SDL_zero(want);
-    want.freq = int(kMixRate);
+    // The dummy driver takes the output at the pace of its rate, for no one to hear: under a clock
+    // that runs n times as fast (a scripted run's "speed"), it is asked for n times the rate, so that
+    // a sound lasts as long on that clock as on the system's and the show that waits for it keeps
+    // pace with the game. A real device keeps the mix rate.
+    const char* chosen = SDL_GetCurrentAudioDriver();
+    const uint32_t speed = chosen && std::string(chosen) == "dummy" ? platform::ClockSpeed() : 1;
+    want.freq = int(kMixRate * std::clamp(speed, 1u, 16u));
     want.format = AUDIO_F32SYS;
     want.channels = Uint8(kOutputChannels);
     want.samples = kDeviceFrames;

@@ -40,6 +40,11 @@ void SleepNs(uint64_t ns) {
         SystemSleep(ns);
 }
 
+uint32_t ClockSpeed() {
+    ClockSource* source = g_source.load(std::memory_order_acquire);
+    return source ? source->Speed() : 1;
+}
+
 void SetClockSource(ClockSource* source) {
     g_source.store(source, std::memory_order_release);
 }

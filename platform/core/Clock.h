@@ -12,6 +12,8 @@ public:
     virtual ~ClockSource() = default;
     virtual uint64_t Now() = 0;
     virtual void Sleep(uint64_t ns) = 0;
+    // How many times as fast as the system's clock this one runs.
+    virtual uint32_t Speed() const { return 1; }
 };
 
 // Readings of the installed source (CLOCK_MONOTONIC when none is installed).
@@ -23,6 +25,8 @@ inline void SleepMs(uint32_t ms) {
 }
 inline constexpr uint64_t kClockFrequency = 1000000000u;  // readings per second
 
+// The installed source's speed (1 for the system clock).
+uint32_t ClockSpeed();
 // Null restores the system clock.
 void SetClockSource(ClockSource* source);
 
@@ -63,6 +67,7 @@ public:
 
     uint64_t Now() override;
     void Sleep(uint64_t ns) override;
+    uint32_t Speed() const override { return m_factor * (m_base ? m_base->Speed() : 1); }
 
 private:
     uint64_t BaseNow() const;

@@ -22,6 +22,7 @@ bool ParseUpDown(const std::string& word, bool& down) {
 
 const ReplayScreen* g_screen = nullptr;
 bool g_failed = false;
+std::optional<uint32_t> g_seed;
 
 // One line into an event; false with a reason. waitMs: the time of the last "when" line
 // above, which "after" counts from; -1 when there is none.
@@ -118,6 +119,14 @@ void SetReplayFailed(bool failed) {
     g_failed = failed;
 }
 
+std::optional<uint32_t> ReplaySeed() {
+    return g_seed;
+}
+
+void SetReplaySeed(std::optional<uint32_t> seed) {
+    g_seed = seed;
+}
+
 Replay Replay::Parse(const std::string& script, std::vector<std::string>& errors) {
     Replay replay;
     std::istringstream in(script);
@@ -132,12 +141,17 @@ Replay Replay::Parse(const std::string& script, std::vector<std::string>& errors
             continue;
         std::istringstream words(line.substr(first));
         std::string word, rest;
-        uint32_t speed = 0;
-        if (words >> word && word == "speed") {
-            if (words >> speed && speed >= 1 && speed <= 16 && !(words >> rest))
-                replay.m_speed = speed;
+        uint32_t value = 0;
+        if (words >> word && (word == "speed" || word == "seed")) {
+            // A number alone, in full: "seed -1" or "seed 5x" is no seed.
+            const bool read = words >> rest && ParseNumber(rest, value) && !(words >> rest);
+            if (word == "speed" && read && value >= 1 && value <= 16)
+                replay.m_speed = value;
+            else if (word == "seed" && read)
+                replay.m_seed = value;
             else
-                errors.push_back("line " + std::to_string(number) + ": expected \"speed <1-16>\"");
+                errors.push_back("line " + std::to_string(number) + ": expected \"" + word +
+                                 (word == "speed" ? " <1-16>\"" : " <0-4294967295>\""));
             continue;
         }
         ReplayEvent event;

@@ -17,6 +17,8 @@
 //   after <ms> <event>                             an event <ms> after the last "when" line above it
 //   speed <n>                                      the program's clock runs n (1-16) times as fast from
 //                                                  the window's creation; the times are on that clock
+//   seed <n>                                       the game's draws start from n (0-4294967295) instead of
+//                                                  the clock, so that a replayed run draws alike every time
 // A "when" stands for the moment the screen got there, so the events after it follow the screen,
 // not the frame rate. Events of the same time keep their file order; the window takes at most
 // one event a tick, so a press and its release written for the same time still fall in ticks of
@@ -24,6 +26,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,6 +64,9 @@ const ReplayScreen* GetReplayScreen();
 // True once a run's "when" line has failed (the program then ends with a failure status).
 bool ReplayFailed();
 void SetReplayFailed(bool failed);
+// The running replay's "seed", if it has one (set as the window starts its replay).
+std::optional<uint32_t> ReplaySeed();
+void SetReplaySeed(std::optional<uint32_t> seed);
 
 class Replay {
 public:
@@ -76,11 +82,13 @@ public:
     const ReplayEvent* Peek() const { return m_next < m_events.size() ? &m_events[m_next] : nullptr; }
     size_t Remaining() const { return m_events.size() - m_next; }
     uint32_t Speed() const { return m_speed; }
+    std::optional<uint32_t> Seed() const { return m_seed; }
 
 private:
     std::vector<ReplayEvent> m_events;  // sorted by time, stable
     size_t m_next = 0;
     uint32_t m_speed = 1;
+    std::optional<uint32_t> m_seed;
 };
 
 }  // namespace platform::window

@@ -163,6 +163,7 @@ bool SdlBackend::Create(const WindowDesc& desc) {
 void SdlBackend::StartReplay() {
     m_replay = Replay();
     m_fastClock.reset();
+    SetReplaySeed(std::nullopt);
     const char* path = getenv("TALLYVOX_REPLAY");
     if (!path || !*path)
         return;
@@ -178,6 +179,7 @@ void SdlBackend::StartReplay() {
     m_replayPath = path;
     m_replayWaitedNs = 0;
     SetReplayFailed(false);
+    SetReplaySeed(m_replay.Seed());
     for (const std::string& error : errors)
         fprintf(stderr, "Replay %s, %s: skipped\n", path, error.c_str());
     m_fastClock.reset();

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "gameservices/bridge/FileSystem.h"
 #include "gameservices/bridge/systems/CollisionSystem.h"
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Team.h"
 #include "gameservices/minigame/MiniGameManager.h"
 #include "gameservices/widget/ScreenManager.h"
+#include "platform/window/Replay.h"
 #include "tests/gameservices/minigame/BehaviorTestSetup.h"
 #include "tests/gameservices/minigame/GameModeTestSetup.h"
 
@@ -113,4 +115,18 @@ TEST_F(GameModeTest, AModeOutlivingItsGameGivesItsSetsMembersBack) {
     game.reset();
     modes.clear();
     EXPECT_EQ(props->GetUsedCount(), 0u);
+}
+
+// A seeded replay's draws start afresh from its seed at each level entered, whatever the levels
+// before drew; without a seed the draws run on.
+TEST_F(GameModeTest, UnderASeededReplayALevelEnteredDrawsFromTheSeed) {
+    AddMode("m:", "Studio");
+    Bridge::SeedRandom(7, 362436069u, 521288629u, 88675123u);
+    const u32 first = Bridge::RandomRange(0, 1000000), second = Bridge::RandomRange(0, 1000000);
+    platform::window::SetReplaySeed(7);
+    Run("Studio", {0});
+    platform::window::SetReplaySeed(std::nullopt);
+    EXPECT_EQ(Bridge::RandomRange(0, 1000000), first);
+    Run("Studio", {0});
+    EXPECT_EQ(Bridge::RandomRange(0, 1000000), second);
 }

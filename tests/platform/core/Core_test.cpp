@@ -61,8 +61,11 @@ TEST(Clock, AScaledClockRunsAndSleepsFasterThanItsBase) {
         fake.AdvanceMs(10);
         platform::SleepMs(8);
         EXPECT_EQ(std::pair(platform::NowNs(), fake.SleptNs()), std::pair(kFar + 48'000'000u, uint64_t(2'000'000)));
+        platform::ScaledClock faster(3);
+        EXPECT_EQ(platform::ClockSpeed(), 12u) << "speeds multiply";
     }
     EXPECT_EQ(platform::NowNs(), kFar + 12'000'000u) << "the base is back";
+    EXPECT_EQ(platform::ClockSpeed(), 1u);
 }
 
 // The interface language takes the first set variable in priority order, skipping empty

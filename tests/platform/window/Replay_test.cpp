@@ -39,6 +39,8 @@ TEST(Replay, EachLineIsOneTimedEventAndABadLineIsToldAndSkipped) {
         {"at 5 quit now", "line 1: expected \"quit\" alone"},
         {"at 5 jump", "line 1: unknown event \"jump\""},
         {"speed 17", "line 1: expected \"speed <1-16>\""}, {"speed 2 x", "line 1: expected \"speed <1-16>\""},
+        {"seed 4294967295", nullptr}, {"seed 4294967296", "line 1: expected \"seed <0-4294967295>\""},
+        {"seed -1", "line 1: expected \"seed <0-4294967295>\""}, {"seed 5x", "line 1: expected \"seed <0-4294967295>\""},
     };
     for (auto [line, error] : cases) {
         SCOPED_TRACE(line);
@@ -58,6 +60,8 @@ TEST(Replay, EachLineIsOneTimedEventAndABadLineIsToldAndSkipped) {
     }
     EXPECT_TRUE(!replay.TakeNext(29, event) && replay.TakeNext(30, event));
     EXPECT_EQ(std::pair(replay.Speed(), Replay::Parse("speed 16\nat 1 quit", errors).Speed()), std::pair(1u, 16u));
+    EXPECT_EQ(std::pair(replay.Seed(), Replay::Parse("seed 0\nat 1 quit", errors).Seed()),
+              std::pair(std::optional<uint32_t>(), std::optional<uint32_t>(0)));
     // "after" counts from the last "when" above it; a wait without "within" holds for the default.
     replay = Replay::Parse("at 100 when A/b shown\nafter 20 text c\nat 110 text d\nafter 30 when A/e shown within 7\n"
                            "after 1 text f\n", errors);
@@ -84,13 +88,14 @@ TEST(Replay, AWhenHoldsTheClockUntilItsWidgetIsShownOrFailsTheRun) {
     TempDir dir;
     ScopedEnv env;
     const std::string script = dir.Write("run.txt", "at 10 when S/x|S/a shown\nafter 5 key Space down\nat 12 key A down\n"
-                                                    "after 20 when S/b|S/c shown within 50\nafter 1 key B down\n");
+                                                    "after 20 when S/b|S/c shown within 50\nafter 1 key B down\nseed 7\n");
     env.Set("TALLYVOX_REPLAY", script);
     platform::FakeClock clock(1000000000u);
     FakeScreen screen;
     SetReplayScreen(&screen);
     SdlBackend backend;
     ASSERT_TRUE(backend.Create(WindowDesc{}));
+    EXPECT_EQ(ReplaySeed(), 7u) << "the game draws from the script's seed";
     Drain(backend, 2);
     // The clock stops at 10 while neither S/x nor S/a is shown, however long that takes, then goes on from
     // there: "A" (at 12) 2 ms later, Space (after 5, at 15) 3 ms after it.
@@ -116,6 +121,7 @@ TEST(Replay, AWhenHoldsTheClockUntilItsWidgetIsShownOrFailsTheRun) {
     SdlBackend alone;
     testing::internal::CaptureStderr();
     ASSERT_TRUE(alone.Create(WindowDesc{}));
+    EXPECT_EQ(ReplaySeed(), std::nullopt) << "a script without a seed leaves the clock's";
     EXPECT_EQ(Drain(alone, 3, false), "destroy ");
     EXPECT_NE(testing::internal::GetCapturedStderr().find("line 1: S/a cannot be asked for: the run ends"), std::string::npos);
     SetReplayFailed(false);
