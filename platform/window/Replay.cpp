@@ -79,6 +79,15 @@ bool ParseLine(const std::string& line, int64_t waitMs, ReplayEvent& event, std:
             return false;
         }
         event.text = w[3];
+    } else if (kind == "when" && w.size() > 3 && w[3] == "pointer") {
+        event.kind = ReplayEvent::Kind::Wait;
+        event.timeoutMs = Replay::kDefaultWaitMs;
+        event.pointer = true;
+        if ((w.size() != 6 && w.size() != 8) || !ParseNumber(w[4], event.x) || !ParseNumber(w[5], event.y) ||
+            (w.size() == 8 && (w[6] != "within" || !ParseNumber(w[7], event.timeoutMs) || event.timeoutMs == 0))) {
+            why = "expected \"when pointer <x> <y> [within <ms>]\"";
+            return false;
+        }
     } else if (kind == "when") {
         event.kind = ReplayEvent::Kind::Wait;
         event.timeoutMs = Replay::kDefaultWaitMs;

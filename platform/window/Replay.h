@@ -14,6 +14,9 @@
 //                                                  them) is shown and takes input (ReplayScreen); after
 //                                                  120 s (or the time given) of holding, the run ends
 //                                                  as failed
+//   at <ms> when pointer <x> <y> [within <ms>]     the clock held until the system's pointer (moved by
+//                                                  the X server, not by the script) is at x, y (2 px
+//                                                  either way), or failed as above
 //   after <ms> <event>                             an event <ms> after the last "when" line above it
 //   speed <n>                                      the program's clock runs n (1-16) times as fast from
 //                                                  the window's creation; the times are on that clock
@@ -46,6 +49,7 @@ struct ReplayEvent {
     int32_t x = 0, y = 0;                          // mouse
     std::string text;                              // text, the shot's file, or the waited widget's path
     uint64_t timeoutMs = 0;                        // wait
+    bool pointer = false;                          // wait: for the system's pointer at x, y
 };
 
 // What a "when" line asks of the program: the layer that knows the screens answers, through

@@ -237,19 +237,24 @@ void SdlBackend::Wait(const ReplayEvent& wait) {
     const ReplayScreen* screen = GetReplayScreen();
     bool shown = false;
     std::istringstream paths(wait.text);
-    for (std::string path; screen && !shown && std::getline(paths, path, '|');)
+    for (std::string path; screen && !wait.pointer && !shown && std::getline(paths, path, '|');)
         shown = screen->IsShown(path);
+    if (wait.pointer)
+        shown = std::abs(m_systemPointerX - wait.x) <= 2 && std::abs(m_systemPointerY - wait.y) <= 2;
     if (shown) {
         ReplayEvent taken;
         m_replay.TakeNext(wait.atMs, taken);
         m_replayWaitedNs = 0;
         return;
     }
-    if (screen && m_replayWaitedNs < wait.timeoutMs * 1000000u)
+    if ((screen || wait.pointer) && m_replayWaitedNs < wait.timeoutMs * 1000000u)
         return;
     // The rest of the script was written for a screen that did not come: the run ends, failed.
-    fprintf(stderr, "Replay %s, line %d: %s %s: the run ends\n", m_replayPath.c_str(), wait.line, wait.text.c_str(),
-            screen ? ("not shown within " + std::to_string(wait.timeoutMs) + " ms").c_str() : "cannot be asked for");
+    const std::string what =
+        wait.pointer ? "the pointer at " + std::to_string(wait.x) + ", " + std::to_string(wait.y) : wait.text;
+    fprintf(stderr, "Replay %s, line %d: %s %s: the run ends\n", m_replayPath.c_str(), wait.line, what.c_str(),
+            screen || wait.pointer ? ("not shown within " + std::to_string(wait.timeoutMs) + " ms").c_str()
+                                   : "cannot be asked for");
     SetReplayFailed(true);
     Destroy();
 }
@@ -337,8 +342,8 @@ void SdlBackend::Translate(const SDL_Event& event) {
     case SDL_MOUSEMOTION: {
         Message message;
         message.kind = MessageKind::MouseMove;
-        message.x = event.motion.x;
-        message.y = event.motion.y;
+        message.x = m_systemPointerX = event.motion.x;
+        message.y = m_systemPointerY = event.motion.y;
         m_queue.push_back(message);
         break;
     }

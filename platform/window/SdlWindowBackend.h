@@ -90,6 +90,7 @@ private:
     uint64_t m_replayLastNs = 0;
     uint64_t m_replayElapsedNs = 0;
     uint64_t m_replayWaitedNs = 0;  // how long the due "when" has held the clock
+    int32_t m_systemPointerX = -1, m_systemPointerY = -1;  // the last pointer move the system sent
     std::string m_replayPath;
     std::unique_ptr<platform::ScaledClock> m_fastClock;  // the replay's "speed"
     uint8_t m_emptyPolls = 2;  // polls in a row that found nothing, up to 2

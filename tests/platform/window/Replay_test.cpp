@@ -31,6 +31,9 @@ TEST(Replay, EachLineIsOneTimedEventAndABadLineIsToldAndSkipped) {
         {"at 5 when A/b", "line 1: expected \"when <Screen>/<widget> shown [within <ms>]\""},
         {"at 5 when A/b shown within 0", "line 1: expected \"when <Screen>/<widget> shown [within <ms>]\""},
         {"at 5 when A/b shown in 9", "line 1: expected \"when <Screen>/<widget> shown [within <ms>]\""},
+        {"at 5 when pointer 10 20 within 9", ""},
+        {"at 5 when pointer 10", "line 1: expected \"when pointer <x> <y> [within <ms>]\""},
+        {"at 5 when pointer 10 y", "line 1: expected \"when pointer <x> <y> [within <ms>]\""},
         {"at 5 key Nokey down", "line 1: unknown key \"Nokey\""},
         {"at 5 key A held", "line 1: expected \"key <name> down|up\""},
         {"at 5 text", "line 1: expected \"text <chars>\""},
@@ -124,6 +127,37 @@ TEST(Replay, AWhenHoldsTheClockUntilItsWidgetIsShownOrFailsTheRun) {
     EXPECT_EQ(ReplaySeed(), std::nullopt) << "a script without a seed leaves the clock's";
     EXPECT_EQ(Drain(alone, 3, false), "destroy ");
     EXPECT_NE(testing::internal::GetCapturedStderr().find("line 1: S/a cannot be asked for: the run ends"), std::string::npos);
+    SetReplayFailed(false);
+}
+
+// A pointer wait holds the clock until the system (not the script) moves the pointer there.
+TEST(Replay, APointerWaitHoldsUntilTheSystemPointerArrives) {
+    TempDir dir;
+    ScopedEnv env;
+    const std::string script = dir.Write("run.txt", "at 10 mouse 300 200\nat 11 when pointer 300 200 within 50\n"
+                                                    "after 1 key B down\nat 20 when pointer 5 5 within 9\n");
+    env.Set("TALLYVOX_REPLAY", script);
+    platform::FakeClock clock(1000000000u);
+    SdlBackend backend;
+    ASSERT_TRUE(backend.Create(WindowDesc{}));
+    Drain(backend, 2);
+    clock.AdvanceMs(30);
+    EXPECT_EQ(Drain(backend, 2, false), "move@300,200 ") << "the script's own move does not end the wait";
+    SDL_Event move{SDL_MOUSEMOTION};
+    move.motion.windowID = SDL_GetWindowID(static_cast<SDL_Window*>(backend.NativeHandle()));
+    move.motion.x = 302;
+    move.motion.y = 199;
+    SDL_PushEvent(&move);
+    EXPECT_EQ(Drain(backend, 2, false), "move@302,199 ");
+    std::string after;
+    for (int ms = 0; ms < 2; ++ms, clock.AdvanceMs(1))
+        after += Drain(backend, 2, false);
+    EXPECT_EQ(after, "down:66 ") << "the script goes on once the pointer is there";
+    testing::internal::CaptureStderr();
+    clock.AdvanceMs(20);
+    EXPECT_EQ(Drain(backend, 3, false), "destroy ");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Replay " + script + ", line 4: the pointer at 5, 5 not shown within 9 ms: the run ends\n");
     SetReplayFailed(false);
 }
 
