@@ -821,7 +821,11 @@ TEST_F(SampleMatch, A70sMatchPlaysToItsEndWithNothingMissing) {
     WatchTheFamilies();
     auto mainMenu = [this] { return m_context.GetGameScreen().BoundWidget("RetryNo_MainMenu"); };
     std::vector<Step> after = PointerOnMainMenu();
-    after.insert(after.begin(), {"the retry prompt", [=] { return Shown(mainMenu()); }, [=, this] { Click(mainMenu()); }});
+    after.insert(after.begin(), {"the retry prompt", [=] { return Shown(mainMenu()); }, [=, this] {
+                                     // Nothing of the match left under the prompt.
+                                     EXPECT_FALSE(Shown(m_context.GetGameScreen().BoundWidget("QuestionPanel")));
+                                     Click(mainMenu());
+                                 }});
     PlayWholeMatch("Button70s", "EasyButton", PhaseGameOver, 0, "sample_match_70s.txt", 0, after);
     EXPECT_TRUE(Looked("typed_answer") && Looked("typed_fast_money") && Looked("board_slots") &&
                 Looked("player_family") && Looked("computer_family") && Looked("player_pose") &&
