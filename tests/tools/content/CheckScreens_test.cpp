@@ -52,7 +52,7 @@ TEST(CheckScreens, EachFaultIsToldAtItsSourceAndTheWrittenPopupsAndFlowAreChecke
            "\"Visible\""),
         at("menuscreen", ":88", "soft keyboard \"softkeyboard\" sets no MaxEntryTextChar"),
         at("screengame", "", "screen \"ScreenGame\" binds \"QuestionLabel\", which its layout does not hold"),
-        at("screengame", ":145", "\"SoftKeyboardWidget\" is a Label; ScreenGame needs a SoftKeyboard"),
+        at("screengame", ":149", "\"SoftKeyboardWidget\" is a Label; ScreenGame needs a SoftKeyboard"),
         at("screengame", ":48", "viewport \"left3DViewport\" shows the component level \"ComponentAvatarFace_Right\"; "
            "the match loads \"ComponentAvatarFace_Left\" there"),
         at("screengame", ":54", "\"right3DViewport\" is a Image; ScreenGame needs a ViewPort3D"),
