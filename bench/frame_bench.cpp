@@ -42,6 +42,7 @@
 #include "engine/graphics/PCText.h"
 #include "platform/gfx/GfxMath.h"
 #include "platform/gfx/GlHeaders.h"
+#include "tests/support/FragmentQuery.h"
 #include "tests/support/ResourceEnvironment.h"
 #include "tools/authoring/DrawingWriters.h"
 #include "tools/authoring/FontBaker.h"
@@ -545,23 +546,6 @@ private:
 public:
     void MakeCurrent() { SDL_GL_MakeCurrent(m_window, m_context); }
 };
-
-// Fragments one frame shades, or -1 where GL does not count them.
-template <typename Frame>
-double FragmentsOf(Frame&& frame) {
-    auto* all = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-    if (!all || !std::strstr(all, "GL_ARB_pipeline_statistics_query"))
-        return -1;
-    GLuint query = 0;
-    glGenQueries(1, &query);
-    glBeginQuery(GL_FRAGMENT_SHADER_INVOCATIONS_ARB, query);
-    frame();
-    glEndQuery(GL_FRAGMENT_SHADER_INVOCATIONS_ARB);
-    GLuint64 fragments = 0;
-    glGetQueryObjectui64v(query, GL_QUERY_RESULT, &fragments);
-    glDeleteQueries(1, &query);
-    return double(fragments);
-}
 
 // Arguments: multisampling (0 or 1), empty frame (0 or 1), still scene (0 or 1). Each iteration draws one raw and
 // one engine frame, each in its own window and context, so that both meet the same load on a

@@ -8,6 +8,7 @@
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
 #include "platform/gfx/GlHeaders.h"
+#include "tests/support/FragmentQuery.h"
 #include "tests/support/LogCapture.h"
 
 namespace {
@@ -41,20 +42,10 @@ using TextureTest = drawtest::DrawingFixture;
 
 // The fragments the frame shades, where GL counts them; -1 where it does not.
 double FrameFragments(const std::function<void()>& frame) {
-    const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-    if (!extensions || !std::strstr(extensions, "GL_ARB_pipeline_statistics_query")) {
+    const double fragments = FragmentsOf(frame);
+    if (fragments < 0)
         frame();
-        return -1;
-    }
-    GLuint query = 0;
-    glGenQueries(1, &query);
-    glBeginQuery(GL_FRAGMENT_SHADER_INVOCATIONS_ARB, query);
-    frame();
-    glEndQuery(GL_FRAGMENT_SHADER_INVOCATIONS_ARB);
-    GLuint64 count = 0;
-    glGetQueryObjectui64v(query, GL_QUERY_RESULT, &count);
-    glDeleteQueries(1, &query);
-    return double(count);
+    return fragments;
 }
 
 }  // namespace
