@@ -18,7 +18,7 @@ TEST(CheckSounds, MissingMisflaggedAndDamagedSoundsAndClipsAreTold) {
                     "300   play recievedstrikebadanswer");
     content.Replace("content/sounds.txt", "SFX_EndClock             memory", "SFX_EndClok              memory");
     std::vector<std::string> expected = {
-        "data/content/sequences.txt:290 (ingamexml/sequence_wrong_answer_faceoff.xml): error: AudioSequencer target "
+        "data/content/sequences.txt:294 (ingamexml/sequence_wrong_answer_faceoff.xml): error: AudioSequencer target "
         "\"recievedstrikebadanswer\" is not a cue event"};
     for (const char* letter : {"a", "b", "c"})
         expected.push_back(std::string("data/content/sounds.txt:53 (GameAudiosNotStreamed/round2") + letter +
